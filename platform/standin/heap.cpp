@@ -1,0 +1,35 @@
+// The process heap (kernel32): every block is accounted for, so a test can
+// tell a freed block from a leaked one, and any allocation can be made to fail.
+#include <stdlib.h>
+#include <string.h>
+
+#include "state.h"
+
+using sim::Fault;
+using sim::detail::TheMachine;
+
+HANDLE WINAPI GetProcessHeap() {
+  static int processHeap;
+  return &processHeap;
+}
+
+LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
+  if (sim::EnterOperation("HeapAlloc") != Fault::kNone || hHeap != GetProcessHeap()) {
+    return nullptr;
+  }
+  void* block = malloc(dwBytes == 0 ? 1 : dwBytes);
+  if (block == nullptr) return nullptr;
+  if ((dwFlags & HEAP_ZERO_MEMORY) != 0) memset(block, 0, dwBytes);
+  TheMachine().heapBlocks.insert(block);
+  return block;
+}
+
+BOOL WINAPI HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem) {
+  (void)dwFlags;
+  sim::EnterOperation("HeapFree");
+  if (hHeap != GetProcessHeap()) return FALSE;
+  if (lpMem == nullptr) return TRUE;
+  if (TheMachine().heapBlocks.erase(lpMem) == 0) abort();  // not a block of this heap
+  free(lpMem);
+  return TRUE;
+}

@@ -1,0 +1,97 @@
+// String functions of kernel32, user32 and the C runtime that the program
+// calls. The stand-in's ANSI code page is Windows-1252's Latin-1 range:
+// characters above U+00FF have no ANSI form and become '?'.
+#include <stdarg.h>
+#include <stdio.h>
+
+#include <string>
+
+#include "state.h"
+
+using sim::Fault;
+
+namespace {
+
+int FoldAsciiLetter(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
+}  // namespace
+
+int _stricmp(const char* string1, const char* string2) {
+  return _strnicmp(string1, string2, static_cast<size_t>(-1));
+}
+
+int _strnicmp(const char* string1, const char* string2, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const int a = FoldAsciiLetter(static_cast<unsigned char>(string1[i]));
+    const int b = FoldAsciiLetter(static_cast<unsigned char>(string2[i]));
+    if (a != b || a == 0) return a - b;
+  }
+  return 0;
+}
+
+int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2) {
+  sim::EnterOperation("lstrcmpiA");
+  const int order = _stricmp(lpString1, lpString2);
+  return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+int WINAPI lstrlenA(LPCSTR lpString) {
+  sim::EnterOperation("lstrlenA");
+  return lpString == nullptr ? 0 : static_cast<int>(strlen(lpString));
+}
+
+// wsprintfA's "l" size prefix means the 32-bit long of Windows; the host's
+// long may be wider, so the prefix is dropped before the host formats.
+// Output is limited to 1024 characters, as the platform limits it.
+int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...) {
+  sim::EnterOperation("wsprintfA");
+  std::string format;
+  for (const char* p = lpFmt; *p != '\0'; ++p) {
+    format += *p;
+    if (*p == '%' && p[1] == 'l') ++p;
+  }
+  va_list args;
+  va_start(args, lpFmt);
+  char out[1025];
+  const int length = vsnprintf(out, sizeof out, format.c_str(), args);
+  va_end(args);
+  if (length < 0) return 0;
+  const size_t written = strlen(out);
+  memcpy(lpOut, out, written + 1);
+  return static_cast<int>(written);
+}
+
+// Converts as the platform does for CP_ACP: with -1 as the length the
+// terminator is converted too; a destination that is too small receives as
+// many bytes as fit, no terminator, and the result is 0.
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr,
+                               int cchWideChar, LPSTR lpMultiByteStr, int cbMultiByte,
+                               LPCCH lpDefaultChar, LPBOOL lpUsedDefaultChar) {
+  (void)CodePage;
+  (void)dwFlags;
+  (void)lpDefaultChar;
+  const Fault fault = sim::EnterOperation("WideCharToMultiByte");
+  if (fault != Fault::kNone) return 0;
+  if (lpWideCharStr == nullptr || cbMultiByte < 0) return 0;
+  std::string converted;
+  bool usedDefault = false;
+  for (int i = 0; cchWideChar < 0 || i < cchWideChar; ++i) {
+    const WCHAR c = lpWideCharStr[i];
+    if (c <= 0xFF) {
+      converted += static_cast<char>(c);
+    } else {
+      converted += '?';
+      usedDefault = true;
+    }
+    if (cchWideChar < 0 && c == 0) break;
+  }
+  if (lpUsedDefaultChar != nullptr) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
+  const int needed = static_cast<int>(converted.size());
+  if (cbMultiByte == 0) return needed;
+  if (needed > cbMultiByte) {
+    memcpy(lpMultiByteStr, converted.data(), static_cast<size_t>(cbMultiByte));
+    return 0;
+  }
+  memcpy(lpMultiByteStr, converted.data(), static_cast<size_t>(needed));
+  return needed;
+}

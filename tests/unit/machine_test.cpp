@@ -1,0 +1,13 @@
+#include "machine_test.h"
+
+void ExpectNothingOpen(int comInitDepth) {
+  const sim::OpenResources open = sim::Open();
+  EXPECT_EQ(open.registryKeys, 0) << "registry keys left open";
+  EXPECT_EQ(open.deviceLists, 0) << "device lists not destroyed";
+  EXPECT_EQ(open.heapBlocks, 0) << "heap blocks not freed";
+  EXPECT_EQ(open.comObjects, 0) << "COM objects with references left";
+  EXPECT_EQ(open.bstrs, 0) << "strings not freed";
+  EXPECT_EQ(open.comInitDepth, comInitDepth) << "COM use not balanced";
+  EXPECT_EQ(open.handles, 0) << "handles not closed";
+  EXPECT_EQ(open.libraries, 0) << "libraries not freed";
+}
