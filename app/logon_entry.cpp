@@ -1,0 +1,36 @@
+#include "app/logon_entry.h"
+
+namespace {
+
+const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kLogonEntryName[] = "T7105Cfg.exe";
+
+void WriteLogonEntry(HKEY runKey, LONG deviceNumber) {
+  char command[MAX_PATH];
+  command[0] = '\0';
+  if (deviceNumber != 0) {
+    wsprintfA(command, "%s /d:%ld", kLogonEntryName, deviceNumber);
+  } else {
+    wsprintfA(command, "%s", kLogonEntryName);
+  }
+  command[MAX_PATH - 1] = '\0';
+  // The stored data includes the terminating NUL.
+  RegSetValueExA(runKey, kLogonEntryName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                 static_cast<DWORD>(lstrlenA(command) + 1));
+}
+
+}  // namespace
+
+void UpdateLogonEntry(LONG deviceNumber, int install) {
+  HKEY runKey = NULL;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_READ | KEY_WRITE, &runKey) ==
+          ERROR_SUCCESS &&
+      runKey != NULL) {
+    if (install) {
+      WriteLogonEntry(runKey, deviceNumber);
+    } else {
+      RegDeleteValueA(runKey, kLogonEntryName);
+    }
+    RegCloseKey(runKey);
+  }
+}

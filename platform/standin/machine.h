@@ -81,6 +81,7 @@ struct DeviceNode {
   ULONG status = DN_DRIVER_LOADED | DN_STARTED;
   bool inImageClass = true;        // listed by the Image device-setup class
   std::string driverKey;           // key under HKEY_LOCAL_MACHINE; empty: none
+  bool present = true;             // false: a phantom, whose status can't be read
 };
 
 // Node handles are given out from 0 in the order the devices are added; the
@@ -127,6 +128,10 @@ void SetTimeZoneBias(LONG bias);
 // means the user has no nation set.
 void SetUserCountry(const std::string& iso3);
 void SetGeoFunctionsPresent(bool getUserGeoId, bool getGeoInfo);
+// Makes GetGeoInfoA misbehave: it fills every character of the buffer it is
+// given with the code over and over, writes no terminator, and reports the
+// buffer's length as the length written.
+void SetGeoInfoFillsWholeBuffer(bool fills);
 // The timeouts passed to WaitForSingleObject, in order.
 const std::vector<DWORD>& Waits();
 

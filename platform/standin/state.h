@@ -63,6 +63,7 @@ struct Machine {
   std::string userCountry;
   bool getUserGeoIdPresent = true;
   bool getGeoInfoPresent = true;
+  bool geoInfoFillsWholeBuffer = false;
   int loadedLibraries = 0;
   std::set<ULONG_PTR> openEvents;
   ULONG_PTR nextEventHandle = 0x3000;

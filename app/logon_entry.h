@@ -1,0 +1,10 @@
+// The program's value under the machine-wide Run key, which starts it once
+// more at the next logon.
+#pragma once
+
+#include "platform/win32.h"
+
+// install non-zero: writes "T7105Cfg.exe", with " /d:N" when deviceNumber is
+// not 0. install zero: deletes the value. Silent: a key that cannot be
+// opened for writing makes it do nothing.
+void UpdateLogonEntry(LONG deviceNumber, int install);

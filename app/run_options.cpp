@@ -1,0 +1,43 @@
+#include "app/run_options.h"
+
+#include <limits.h>
+#include <stdlib.h>
+
+namespace {
+
+// The decimal value after "/d:", clamped to the range of a 32-bit LONG as the
+// platform's own conversions clamp it, whatever the width of `long`.
+LONG ParseDeviceNumber(const char* text) {
+  long value = strtol(text, NULL, 10);
+  if (value > INT_MAX) value = INT_MAX;
+  if (value < INT_MIN) value = INT_MIN;
+  return static_cast<LONG>(value);
+}
+
+void ApplyToken(RunOptions* options, const char* token) {
+  if (lstrcmpiA(token, "/s") == 0) {
+    options->startDelay = 1;
+  } else if (lstrcmpiA(token, "/first") == 0) {
+    options->firstRun = 1;
+  } else if (_strnicmp(token, "/d:", 3) == 0) {
+    options->deviceNumber = ParseDeviceNumber(token + 3);
+  } else if (lstrcmpiA(token, "/patchreg") == 0) {
+    options->patchReg = 1;
+  }
+}
+
+}  // namespace
+
+// Only the blank separates tokens: tabs and quotes stay inside them.
+void ParseCommandTail(RunOptions* options, const char* commandTail, char* tokens) {
+  const size_t length = strlen(commandTail);
+  memcpy(tokens, commandTail, length + 1);
+  char* token = tokens;
+  for (size_t i = 0; i <= length; ++i) {
+    if (tokens[i] == ' ' || tokens[i] == '\0') {
+      tokens[i] = '\0';
+      if (*token != '\0') ApplyToken(options, token);
+      token = tokens + i + 1;
+    }
+  }
+}

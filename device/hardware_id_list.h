@@ -1,0 +1,11 @@
+// The comparison of a device node's hardware-ID list with the camera's table.
+#pragma once
+
+#include "platform/win32.h"
+
+// Returns 1 when an ID of the hardware-ID multi-string in the `listSize`
+// bytes at `list` equals one of the `rowCount` rows, ASCII letters without
+// regard to case. An entry may hold several IDs separated by commas. Only
+// entries terminated within the buffer are compared.
+int MatchHardwareIdList(const char* list, DWORD listSize, const char* const* rows,
+                        DWORD rowCount);

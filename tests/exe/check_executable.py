@@ -1,0 +1,106 @@
+#!/usr/bin/python3
+"""Checks the built T7105Cfg.exe as Windows will see it: machine and
+subsystem, the version block, the application manifest, and its imports."""
+import sys
+
+import pefile
+
+EXPECTED_STRINGS = {
+    "FileDescription": "Camera configuration application",
+    "FileVersion": "1.00.02.00",
+    "OriginalFilename": "T7105Cfg.exe",
+    "Model Number": "TX7105",
+    "InternalName": "T7105Cfg",
+}
+FILLED_STRINGS = ("CompanyName", "ProductName", "ProductVersion", "LegalCopyright")
+SUPPORTED_OS = {
+    "Windows 7": "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+    "Windows 8": "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+    "Windows 8.1": "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+    "Windows 10 and 11": "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+}
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
+    "setupapi.dll", "cfgmgr32.dll", "msvcrt.dll",
+}
+CM_FUNCTIONS = {
+    "CM_Get_DevNode_Registry_PropertyA", "CM_Get_DevNode_Status",
+    "CM_Get_Device_ID_List_SizeA", "CM_Get_Device_ID_ListA",
+    "CM_Locate_DevNodeA", "CM_Open_DevNode_Key",
+}
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def version_strings(pe):
+    strings, translations = {}, []
+    for info in getattr(pe, "FileInfo", []):
+        for entry in info:
+            if entry.Key == b"StringFileInfo":
+                for table in entry.StringTable:
+                    check(table.LangID == b"040904B0" or table.LangID == b"040904b0",
+                          f"string table is {table.LangID!r}, expected 040904B0")
+                    strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
+            elif entry.Key == b"VarFileInfo":
+                for var in entry.Var:
+                    translations.extend(var.entry.values())
+    return strings, translations
+
+
+def manifest(pe):
+    for resource_type in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if resource_type.id == 24:
+            for name in resource_type.directory.entries:
+                check(name.id == 1, f"manifest resource id {name.id}, expected 1")
+                for language in name.directory.entries:
+                    data = language.data.struct
+                    return pe.get_data(data.OffsetToData, data.Size).decode("utf-8")
+    return ""
+
+
+def main(path):
+    pe = pefile.PE(path)
+    check(pe.FILE_HEADER.Machine == 0x8664, f"machine {pe.FILE_HEADER.Machine:#x}, expected x86_64")
+    check(pe.OPTIONAL_HEADER.Subsystem == 2,
+          f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected 2 (GUI)")
+    check(pe.FILE_HEADER.TimeDateStamp == 0,
+          f"link time stamp {pe.FILE_HEADER.TimeDateStamp:#x}, expected none")
+
+    strings, translations = version_strings(pe)
+    for key, value in EXPECTED_STRINGS.items():
+        check(strings.get(key) == value, f"{key} is {strings.get(key)!r}, expected {value!r}")
+    for key in FILLED_STRINGS:
+        check(bool(strings.get(key)), f"{key} is missing or empty")
+    check(translations == [0x04B00409], f"translations {[hex(t) for t in translations]}")
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    file_version = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
+                    fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF)
+    product_version = (fixed.ProductVersionMS >> 16, fixed.ProductVersionMS & 0xFFFF,
+                       fixed.ProductVersionLS >> 16, fixed.ProductVersionLS & 0xFFFF)
+    check(file_version == (1, 0, 2, 0), f"fixed file version {file_version}")
+    check(product_version == (1, 1, 0, 1), f"fixed product version {product_version}")
+
+    text = manifest(pe)
+    check('level="asInvoker"' in text, "manifest does not ask for asInvoker")
+    for name, guid in SUPPORTED_OS.items():
+        check(guid in text, f"manifest does not declare {name}")
+
+    imports = {entry.dll.decode().lower(): {i.name.decode() for i in entry.imports if i.name}
+               for entry in pe.DIRECTORY_ENTRY_IMPORT}
+    check(set(imports) <= SYSTEM_DLLS, f"non-system imports: {sorted(set(imports) - SYSTEM_DLLS)}")
+    check(CM_FUNCTIONS <= imports.get("cfgmgr32.dll", set()),
+          f"from CFGMGR32.dll: {sorted(imports.get('cfgmgr32.dll', set()))}")
+
+    for failure in failures:
+        print("FAIL:", failure)
+    print(f"{path}: {len(failures)} failures; imports {sorted(imports)}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))

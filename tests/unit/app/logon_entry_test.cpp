@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/logon_entry.h"
+#include "tests/unit/machine_test.h"
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kEntry[] = "T7105Cfg.exe";
+
+std::vector<BYTE> Bytes(const std::string& text) {
+  std::vector<BYTE> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  return bytes;
+}
+
+class LogonEntryTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKey);
+  }
+};
+
+struct InstallCase {
+  LONG deviceNumber;
+  const char* command;
+};
+
+TEST_F(LogonEntryTest, InstallStoresTheCommandWithItsTerminator) {
+  const InstallCase cases[] = {
+      {0, "T7105Cfg.exe"},
+      {1, "T7105Cfg.exe /d:1"},
+      {2, "T7105Cfg.exe /d:2"},
+      {3, "T7105Cfg.exe /d:3"},
+      {-1, "T7105Cfg.exe /d:-1"},
+      {2147483647, "T7105Cfg.exe /d:2147483647"},
+      {INT32_MIN, "T7105Cfg.exe /d:-2147483648"},
+  };
+  for (const InstallCase& c : cases) {
+    UpdateLogonEntry(c.deviceNumber, 1);
+    const sim::StoredValue value = sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry);
+    EXPECT_TRUE(value.present) << "device number " << c.deviceNumber;
+    EXPECT_EQ(value.type, REG_SZ) << "device number " << c.deviceNumber;
+    EXPECT_EQ(value.data, Bytes(c.command)) << "device number " << c.deviceNumber;
+    ExpectNothingOpen();
+  }
+}
+
+TEST_F(LogonEntryTest, DeviceNumberZeroStoresThirteenBytes) {
+  UpdateLogonEntry(0, 1);
+  EXPECT_EQ(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).data.size(), 13u);
+}
+
+TEST_F(LogonEntryTest, WritingTwiceKeepsTheLastData) {
+  UpdateLogonEntry(4, 1);
+  UpdateLogonEntry(0, 1);
+  EXPECT_EQ(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).data, Bytes("T7105Cfg.exe"));
+}
+
+TEST_F(LogonEntryTest, RemoveDeletesTheValueWhateverTheNumber) {
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:7");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, "Other", "other.exe");
+  UpdateLogonEntry(7, 0);
+  EXPECT_FALSE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).present);
+  EXPECT_TRUE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, "Other").present);
+  UpdateLogonEntry(7, 0);
+  EXPECT_FALSE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).present);
+  ExpectNothingOpen();
+}
+
+TEST_F(LogonEntryTest, OpensTheKeyForReadAndWriteAndNeverCreatesIt) {
+  sim::ResetMachine();
+  UpdateLogonEntry(2, 1);
+  EXPECT_FALSE(sim::KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
+  EXPECT_EQ(sim::CallCount("RegSetValueExA"), 0);
+  ExpectNothingOpen();
+}
+
+TEST_F(LogonEntryTest, WithoutWriteAccessNothingChanges) {
+  sim::DenyWriteAccess(HKEY_LOCAL_MACHINE, kRunKey);
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:5");
+  UpdateLogonEntry(2, 1);
+  UpdateLogonEntry(2, 0);
+  EXPECT_EQ(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).data, Bytes("T7105Cfg.exe /d:5"));
+  ExpectNothingOpen();
+}
+
+struct FaultCase {
+  const char* operation;
+  sim::Fault fault;
+};
+
+TEST_F(LogonEntryTest, PlatformFailuresAreSilentAndLeaveNothingOpen) {
+  const FaultCase cases[] = {
+      {"RegOpenKeyExA", sim::Fault::kFail},
+      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput},
+      {"RegSetValueExA", sim::Fault::kFail},
+      {"RegDeleteValueA", sim::Fault::kFail},
+      {"RegCloseKey", sim::Fault::kFail},
+  };
+  for (const FaultCase& c : cases) {
+    for (int install = 0; install <= 1; ++install) {
+      SetUp();
+      sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "before");
+      sim::InjectFault(c.operation, 0, c.fault);
+      UpdateLogonEntry(3, install);
+      const sim::StoredValue value = sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry);
+      const bool untouched = value.present && value.data == Bytes("before");
+      const bool changeExpected = std::string(c.operation) == "RegCloseKey";
+      EXPECT_EQ(untouched, !changeExpected)
+          << c.operation << " fault " << static_cast<int>(c.fault) << " install " << install;
+      ExpectNothingOpen();
+    }
+  }
+}
+
+}  // namespace

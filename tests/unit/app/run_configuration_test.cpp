@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/run_configuration.h"
+#include "tests/unit/machine_test.h"
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kEntry[] = "T7105Cfg.exe";
+const char kDriverKey[] =
+    "System\\CurrentControlSet\\Control\\Class\\{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
+
+std::vector<BYTE> Bytes(const std::string& text) {
+  std::vector<BYTE> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  return bytes;
+}
+
+// Position of the first call of an operation in the call log, or -1.
+long FirstCall(const std::string& operation) {
+  const std::vector<std::string>& log = sim::CallLog();
+  auto found = std::find(log.begin(), log.end(), operation);
+  return found == log.end() ? -1 : static_cast<long>(found - log.begin());
+}
+
+class RunConfigurationTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKey);
+    sim::SetTimeZoneBias(300);  // outside both bands: 60 Hz without a country lookup
+  }
+
+  // A camera in the Image class with its driver loaded, described as "USB Camera".
+  static void AddCamera() {
+    sim::DeviceNode node;
+    node.instanceId = "USB\\VID_5E3A&PID_2171\\5&1A2B&0&1";
+    node.hardwareIds =
+        sim::MultiString({"USB\\VID_5E3A&PID_2171&REV_0100", "USB\\VID_5E3A&PID_2171"});
+    node.driverKey = kDriverKey;
+    sim::AddDevice(node);
+    sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "DriverDesc", "USB Camera");
+    sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "ZrProductName", "TX7105");
+  }
+
+  static void AddSource(const wchar_t* name, bool binds = true) {
+    sim::CaptureSource source;
+    source.friendlyName = name;
+    source.filterBinds = binds;
+    sim::AddCaptureSource(source);
+  }
+
+  static sim::StoredValue Entry() { return sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry); }
+};
+
+TEST_F(RunConfigurationTest, TypicalRunWritesThePropertyAndRemovesTheEntry) {
+  AddCamera();
+  AddSource(L"USB Camera");
+  AddSource(L"USB Camera #2");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:2");
+
+  EXPECT_EQ(RunConfiguration("/d:2"), 1);
+
+  EXPECT_FALSE(Entry().present);
+  ASSERT_EQ(sim::PropertyWrites().size(), 1u);
+  EXPECT_EQ(sim::PropertyWrites()[0].source, 1);
+  EXPECT_EQ(sim::PropertyWrites()[0].data[24], 2) << "bias 300 is a 60 Hz region";
+  EXPECT_EQ(sim::CallCount("CoInitialize"), 1);
+  EXPECT_EQ(sim::CallCount("CoUninitialize"), 1);
+  ExpectNothingOpen();
+}
+
+TEST_F(RunConfigurationTest, EmptyTailConfiguresTheFirstCameraOfItsName) {
+  AddCamera();
+  AddSource(L"USB Camera");
+  EXPECT_EQ(RunConfiguration(""), 1);
+  EXPECT_TRUE(sim::Waits().empty());
+  EXPECT_FALSE(Entry().present);
+  EXPECT_EQ(sim::PropertyWrites().size(), 1u);
+  ExpectNothingOpen();
+}
+
+TEST_F(RunConfigurationTest, NegativeDeviceNumberSelectsItsSuffix) {
+  AddCamera();
+  AddSource(L"USB Camera");
+  AddSource(L"USB Camera #-1");
+  EXPECT_EQ(RunConfiguration("/d:-1"), 1);
+  ASSERT_EQ(sim::PropertyWrites().size(), 1u);
+  EXPECT_EQ(sim::PropertyWrites()[0].source, 1);
+}
+
+TEST_F(RunConfigurationTest, PatchRegOnlyWritesTheEntry) {
+  AddCamera();
+  AddSource(L"USB Camera #3");
+  EXPECT_EQ(RunConfiguration("/s /first /PATCHREG /D:3"), 0);
+
+  EXPECT_EQ(Entry().data, Bytes("T7105Cfg.exe /d:3"));
+  EXPECT_TRUE(sim::Waits().empty());
+  EXPECT_EQ(sim::CallCount("SetupDiGetClassDevsA"), 0);
+  EXPECT_EQ(sim::CallCount("CoInitialize"), 0);
+  EXPECT_TRUE(sim::PropertyWrites().empty());
+  ExpectNothingOpen();
+}
+
+TEST_F(RunConfigurationTest, EntryIsRemovedBeforeTheCaptureSourceIsTried) {
+  AddCamera();
+  AddSource(L"USB Camera");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe");
+  RunConfiguration("/first");
+  ASSERT_NE(FirstCall("RegDeleteValueA"), -1);
+  EXPECT_LT(FirstCall("SetupDiGetClassDevsA"), FirstCall("RegDeleteValueA"));
+  EXPECT_LT(FirstCall("RegDeleteValueA"), FirstCall("CoInitialize"));
+}
+
+struct OutcomeCase {
+  const char* tail;
+  bool camera;
+  bool sourceBinds;
+  int exitCode;
+  const char* entryAfter;  // null: no entry
+};
+
+TEST_F(RunConfigurationTest, EntryAfterTheRunFollowsTheOutcome) {
+  const OutcomeCase cases[] = {
+      {"/first", false, true, 0, "T7105Cfg.exe"},
+      {"/first /d:2", false, true, 0, "T7105Cfg.exe /d:2"},
+      {"/d:2 /first", true, false, 0, "T7105Cfg.exe /d:2"},
+      {"", false, true, 0, nullptr},
+      {"/d:2", true, false, 0, nullptr},
+      {"/first /d:2", true, true, 1, nullptr},
+      {"/d:2", true, true, 1, nullptr},
+  };
+  for (const OutcomeCase& c : cases) {
+    SetUp();
+    sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "stale");
+    if (c.camera) AddCamera();
+    AddSource(L"USB Camera #2", c.sourceBinds);
+    EXPECT_EQ(RunConfiguration(c.tail), c.exitCode) << "tail: " << c.tail;
+    const sim::StoredValue entry = Entry();
+    if (c.entryAfter == nullptr) {
+      EXPECT_FALSE(entry.present) << "tail: " << c.tail;
+    } else {
+      EXPECT_EQ(entry.data, Bytes(c.entryAfter)) << "tail: " << c.tail;
+    }
+    EXPECT_EQ(sim::CallCount("CoUninitialize"), 1) << "tail: " << c.tail;
+    ExpectNothingOpen();
+  }
+}
+
+TEST_F(RunConfigurationTest, FailedPropertyWriteStillExitsWithOne) {
+  AddCamera();
+  sim::CaptureSource source;
+  source.friendlyName = L"USB Camera";
+  source.setResult = E_FAIL;
+  sim::AddCaptureSource(source);
+  EXPECT_EQ(RunConfiguration("/first"), 1);
+  EXPECT_EQ(sim::PropertyWrites().size(), 1u);
+  EXPECT_FALSE(Entry().present);
+  ExpectNothingOpen();
+}
+
+TEST_F(RunConfigurationTest, FailedTokenBufferChangesNothing) {
+  AddCamera();
+  AddSource(L"USB Camera");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:4");
+  sim::InjectFault("HeapAlloc", 1);
+
+  EXPECT_EQ(RunConfiguration("/first /patchreg /d:9"), 0);
+
+  EXPECT_EQ(Entry().data, Bytes("T7105Cfg.exe /d:4"));
+  EXPECT_EQ(sim::CallCount("RegOpenKeyExA"), 0);
+  EXPECT_EQ(sim::CallCount("SetupDiGetClassDevsA"), 0);
+  EXPECT_EQ(sim::CallCount("CoInitialize"), 0);
+  EXPECT_EQ(sim::CallCount("CoUninitialize"), 1) << "the release runs on every path";
+  ExpectNothingOpen();
+}
+
+TEST_F(RunConfigurationTest, StartDelayWaitsFiveSecondsBeforeTheSearch) {
+  AddCamera();
+  AddSource(L"USB Camera");
+  EXPECT_EQ(RunConfiguration("/s"), 1);
+  EXPECT_EQ(sim::Waits(), std::vector<DWORD>{5000});
+  EXPECT_LT(FirstCall("WaitForSingleObject"), FirstCall("SetupDiGetClassDevsA"));
+  ExpectNothingOpen();
+}
+
+TEST_F(RunConfigurationTest, StartDelayWithoutAnEventStillRuns) {
+  AddCamera();
+  AddSource(L"USB Camera");
+  sim::InjectFault("CreateEventA", 1);
+  EXPECT_EQ(RunConfiguration("/s"), 1);
+  ExpectNothingOpen();
+}
+
+TEST_F(RunConfigurationTest, LongestCommandTailIsReadWhole) {
+  std::string tail;
+  while (tail.size() < 32000) tail += "/x:0123456789 ";
+  tail += "/patchreg /d:7";
+  EXPECT_EQ(RunConfiguration(tail.c_str()), 0);
+  EXPECT_EQ(Entry().data, Bytes("T7105Cfg.exe /d:7"));
+  ExpectNothingOpen();
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/run_options.h"
+#include "tests/unit/machine_test.h"
+
+namespace {
+
+struct SwitchCase {
+  const char* tail;
+  LONG deviceNumber;
+  int startDelay;
+  int firstRun;
+  int patchReg;
+};
+
+RunOptions Parse(const std::string& tail) {
+  RunOptions options = {};
+  std::vector<char> tokens(tail.size() + 1, '\x7f');
+  ParseCommandTail(&options, tail.c_str(), tokens.data());
+  return options;
+}
+
+using RunOptionsTest = MachineTest;
+
+TEST_F(RunOptionsTest, AppliesTheSwitchTable) {
+  const SwitchCase cases[] = {
+      {"", 0, 0, 0, 0},
+      {"   ", 0, 0, 0, 0},
+      {"/s", 0, 1, 0, 0},
+      {"/S /FIRST", 0, 1, 1, 0},
+      {"/first /s", 0, 1, 1, 0},
+      {"/d:2", 2, 0, 0, 0},
+      {"/D:12", 12, 0, 0, 0},
+      {"/patchreg", 0, 0, 0, 1},
+      {"/PATCHREG /D:3", 3, 0, 0, 1},
+      {"/d:3 /patchreg", 3, 0, 0, 1},
+      {"/d:abc", 0, 0, 0, 0},
+      {"/d:2x", 2, 0, 0, 0},
+      {"/d:-1", -1, 0, 0, 0},
+      {"/d:+7", 7, 0, 0, 0},
+      {"/d:", 0, 0, 0, 0},
+      {"/d:2 /d:5", 5, 0, 0, 0},
+      {"/d:5 /d:abc", 0, 0, 0, 0},
+      {"/d:\t4", 4, 0, 0, 0},
+      {"/dd:2", 0, 0, 0, 0},
+      {"/d2", 0, 0, 0, 0},
+      {"/s\t/first", 0, 0, 0, 0},
+      {"/ss", 0, 0, 0, 0},
+      {"s", 0, 0, 0, 0},
+      {"/first-run", 0, 0, 0, 0},
+      {"\"/s\"", 0, 0, 0, 0},
+      {"  /s   /d:9  ", 9, 1, 0, 0},
+      {"/d:2147483647", 2147483647, 0, 0, 0},
+      {"/d:-2147483648", INT32_MIN, 0, 0, 0},
+      {"/d:2147483648", 2147483647, 0, 0, 0},
+      {"/d:99999999999999999999", 2147483647, 0, 0, 0},
+      {"/d:-2147483649", INT32_MIN, 0, 0, 0},
+      {"/d:-99999999999999999999", INT32_MIN, 0, 0, 0},
+      {"/d:0x10", 0, 0, 0, 0},
+  };
+  for (const SwitchCase& c : cases) {
+    const RunOptions options = Parse(c.tail);
+    EXPECT_EQ(options.deviceNumber, c.deviceNumber) << "tail: " << c.tail;
+    EXPECT_EQ(options.startDelay, c.startDelay) << "tail: " << c.tail;
+    EXPECT_EQ(options.firstRun, c.firstRun) << "tail: " << c.tail;
+    EXPECT_EQ(options.patchReg, c.patchReg) << "tail: " << c.tail;
+  }
+}
+
+TEST_F(RunOptionsTest, CopiesTheTailIntoExactlyItsBuffer) {
+  const std::string tail = "/s /d:4";
+  std::vector<char> tokens(tail.size() + 2, '\x7f');
+  RunOptions options = {};
+  ParseCommandTail(&options, tail.c_str(), tokens.data());
+  EXPECT_EQ(std::string(tokens.data(), tail.size() + 1), std::string("/s\0/d:4\0", 8));
+  EXPECT_EQ(tokens.back(), '\x7f') << "wrote past the tail's copy";
+}
+
+}  // namespace
