@@ -5,7 +5,7 @@
 
 // The 72-byte block sent as both instance and property data. Little-endian.
 struct PowerLineBlock {
-  BYTE reserved[24];  // room of a property header, left zero
+  BYTE reserved[24];    // room of a property header, left zero
   LONG frequencyClass;  // 2 for a 60 Hz region, 1 otherwise
   BYTE reservedAfter[44];
 };

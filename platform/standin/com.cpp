@@ -70,8 +70,7 @@ class Filter final : public Object<IBaseFilter, IKsPropertySet> {
   // Every write reaches the driver and is recorded as sent, whatever the
   // driver then answers.
   HRESULT STDMETHODCALLTYPE Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData,
-                                DWORD cbInstanceData, LPVOID pPropData,
-                                DWORD cbPropData) override {
+                                DWORD cbInstanceData, LPVOID pPropData, DWORD cbPropData) override {
     const Fault fault = sim::EnterOperation("IKsPropertySet::Set");
     sim::PropertyWrite write;
     write.source = source_;

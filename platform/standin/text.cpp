@@ -29,8 +29,12 @@ int _strnicmp(const char* string1, const char* string2, size_t count) {
   return 0;
 }
 
+// Like the platform, measures both strings whole before comparing them, so
+// a string without a terminator is read past its end here too.
 int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2) {
   sim::EnterOperation("lstrcmpiA");
+  const volatile size_t measured = strlen(lpString1) + strlen(lpString2);
+  (void)measured;
   const int order = _stricmp(lpString1, lpString2);
   return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }

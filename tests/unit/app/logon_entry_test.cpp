@@ -92,29 +92,31 @@ TEST_F(LogonEntryTest, WithoutWriteAccessNothingChanges) {
 struct FaultCase {
   const char* operation;
   sim::Fault fault;
+  int install;
+  bool entryChanges;
 };
 
 TEST_F(LogonEntryTest, PlatformFailuresAreSilentAndLeaveNothingOpen) {
   const FaultCase cases[] = {
-      {"RegOpenKeyExA", sim::Fault::kFail},
-      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput},
-      {"RegSetValueExA", sim::Fault::kFail},
-      {"RegDeleteValueA", sim::Fault::kFail},
-      {"RegCloseKey", sim::Fault::kFail},
+      {"RegOpenKeyExA", sim::Fault::kFail, 1, false},
+      {"RegOpenKeyExA", sim::Fault::kFail, 0, false},
+      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 1, false},
+      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 0, false},
+      {"RegSetValueExA", sim::Fault::kFail, 1, false},
+      {"RegDeleteValueA", sim::Fault::kFail, 0, false},
+      {"RegCloseKey", sim::Fault::kFail, 1, true},
+      {"RegCloseKey", sim::Fault::kFail, 0, true},
   };
   for (const FaultCase& c : cases) {
-    for (int install = 0; install <= 1; ++install) {
-      SetUp();
-      sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "before");
-      sim::InjectFault(c.operation, 0, c.fault);
-      UpdateLogonEntry(3, install);
-      const sim::StoredValue value = sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry);
-      const bool untouched = value.present && value.data == Bytes("before");
-      const bool changeExpected = std::string(c.operation) == "RegCloseKey";
-      EXPECT_EQ(untouched, !changeExpected)
-          << c.operation << " fault " << static_cast<int>(c.fault) << " install " << install;
-      ExpectNothingOpen();
-    }
+    SetUp();
+    sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "before");
+    sim::InjectFault(c.operation, 0, c.fault);
+    UpdateLogonEntry(3, c.install);
+    const sim::StoredValue value = sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry);
+    const bool unchanged = value.present && value.data == Bytes("before");
+    EXPECT_EQ(unchanged, !c.entryChanges)
+        << c.operation << " fault " << static_cast<int>(c.fault) << " install " << c.install;
+    ExpectNothingOpen();
   }
 }
 

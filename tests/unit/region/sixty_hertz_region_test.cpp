@@ -1,0 +1,141 @@
+#include "region/sixty_hertz_region.h"
+
+#include "tests/unit/machine_test.h"
+
+namespace {
+
+using sim::Fault;
+
+struct RegionCase {
+  const char* label;
+  LONG bias;
+  const char* country;  // empty: the user has no nation set
+  int expected;
+  bool looksAtCountry;
+};
+
+void PrintTo(const RegionCase& row, std::ostream* out) { *out << row.label; }
+
+class RegionBandTest : public MachineTest, public ::testing::WithParamInterface<RegionCase> {};
+
+TEST_P(RegionBandTest, BandDecidesWhetherTheCountryCounts) {
+  const RegionCase& c = GetParam();
+  sim::SetTimeZoneBias(c.bias);
+  sim::SetUserCountry(c.country);
+
+  EXPECT_EQ(IsSixtyHertzRegion(), c.expected);
+
+  EXPECT_EQ(sim::CallCount("LoadLibraryA"), c.looksAtCountry ? 1 : 0);
+  EXPECT_EQ(sim::CallCount("GetGeoInfoA"), c.looksAtCountry ? 1 : 0);
+  ExpectNothingOpen();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, RegionBandTest,
+    ::testing::Values(
+        RegionCase{"West61", 61, "PRT", 1, false}, RegionCase{"West60", 60, "PRT", 0, true},
+        RegionCase{"West60Korea", 60, "KOR", 1, true}, RegionCase{"Americas", 300, "KOR", 1, false},
+        RegionCase{"Utc", 0, "GBR", 0, true}, RegionCase{"East540Korea", -540, "KOR", 1, true},
+        RegionCase{"East540Japan", -540, "JPN", 0, true},
+        RegionCase{"GapAfterA", -541, "JPN", 1, false}, RegionCase{"Gap555", -555, "JPN", 1, false},
+        RegionCase{"GapBeforeB", -569, "AUS", 1, false},
+        RegionCase{"East570Australia", -570, "AUS", 0, true},
+        RegionCase{"East570Korea", -570, "KOR", 1, true},
+        RegionCase{"East720NewZealand", -720, "NZL", 0, true},
+        RegionCase{"East720Taiwan", -720, "TWN", 1, true},
+        RegionCase{"East721", -721, "NZL", 1, false}, RegionCase{"East780", -780, "TON", 1, false},
+        RegionCase{"MostNegativeBias", -2147483647 - 1, "", 1, false}),
+    [](const ::testing::TestParamInfo<RegionCase>& info) { return info.param.label; });
+
+struct CountryCase {
+  const char* label;
+  const char* country;
+  int expected;
+};
+
+void PrintTo(const CountryCase& row, std::ostream* out) { *out << row.label; }
+
+class CountryTest : public MachineTest, public ::testing::WithParamInterface<CountryCase> {};
+
+TEST_P(CountryTest, OnlyTaiwanAndKoreaInsideTheBands) {
+  sim::SetTimeZoneBias(-480);
+  sim::SetUserCountry(GetParam().country);
+
+  EXPECT_EQ(IsSixtyHertzRegion(), GetParam().expected);
+
+  EXPECT_EQ(sim::CallCount("FreeLibrary"), 1);
+  ExpectNothingOpen();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, CountryTest,
+    ::testing::Values(CountryCase{"Taiwan", "TWN", 1}, CountryCase{"TaiwanLower", "twn", 1},
+                      CountryCase{"TaiwanMixed", "tWn", 1}, CountryCase{"Korea", "KOR", 1},
+                      CountryCase{"KoreaLower", "kor", 1}, CountryCase{"China", "CHN", 0},
+                      CountryCase{"Japan", "JPN", 0}, CountryCase{"TwoLetters", "TW", 0},
+                      CountryCase{"Longer", "KORX", 0}, CountryCase{"NoNation", "", 0}),
+    [](const ::testing::TestParamInfo<CountryCase>& info) { return info.param.label; });
+
+// Inside the bands, with a 60 Hz country set, every way the lookup can go
+// wrong answers 0 and leaves nothing loaded.
+struct LookupCase {
+  const char* label;
+  const char* operation;
+  int nthCall;
+  Fault fault;
+  bool getUserGeoId;
+  bool getGeoInfo;
+  bool fillsWholeBuffer;
+  int expected;
+};
+
+void PrintTo(const LookupCase& row, std::ostream* out) { *out << row.label; }
+
+class LookupFailureTest : public MachineTest, public ::testing::WithParamInterface<LookupCase> {};
+
+TEST_P(LookupFailureTest, AnswersFiftyHertz) {
+  const LookupCase& c = GetParam();
+  sim::SetTimeZoneBias(-540);
+  sim::SetUserCountry("KOR");
+  sim::SetGeoFunctionsPresent(c.getUserGeoId, c.getGeoInfo);
+  sim::SetGeoInfoFillsWholeBuffer(c.fillsWholeBuffer);
+  sim::InjectFault(c.operation, c.nthCall, c.fault);
+
+  EXPECT_EQ(IsSixtyHertzRegion(), c.expected);
+
+  ExpectNothingOpen();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lookups, LookupFailureTest,
+    ::testing::Values(
+        LookupCase{"AllThere", "none", 0, Fault::kFail, true, true, false, 1},
+        LookupCase{"NoGetUserGeoId", "none", 0, Fault::kFail, false, true, false, 0},
+        LookupCase{"NoGetGeoInfo", "none", 0, Fault::kFail, true, false, false, 0},
+        LookupCase{"NeitherFunction", "none", 0, Fault::kFail, false, false, false, 0},
+        LookupCase{"LibraryNotLoaded", "LoadLibraryA", 1, Fault::kFail, true, true, false, 0},
+        LookupCase{"EntryPointsNotFound", "GetProcAddress", 0, Fault::kFail, true, true, false, 0},
+        LookupCase{"NoNationIdentifier", "GetUserGeoID", 1, Fault::kFail, true, true, false, 0},
+        LookupCase{"CodeLookupFails", "GetGeoInfoA", 1, Fault::kFail, true, true, false, 0},
+        LookupCase{"CodeNotWritten", "GetGeoInfoA", 1, Fault::kSucceedWithoutOutput, true, true,
+                   false, 0},
+        LookupCase{"CodeWithoutTerminator", "none", 0, Fault::kFail, true, true, true, 0},
+        LookupCase{"FreeLibraryFails", "FreeLibrary", 1, Fault::kFail, true, true, false, 1}),
+    [](const ::testing::TestParamInfo<LookupCase>& info) { return info.param.label; });
+
+class RegionTest : public MachineTest {};
+
+// The status is not examined: a failed read leaves the bias zero, which is
+// UTC, inside the first band.
+TEST_F(RegionTest, UnreadTimeZoneCountsAsUtc) {
+  sim::SetTimeZoneBias(300);
+  sim::SetUserCountry("KOR");
+  sim::InjectFault("GetTimeZoneInformation", 1);
+
+  EXPECT_EQ(IsSixtyHertzRegion(), 1);
+
+  EXPECT_EQ(sim::CallCount("GetGeoInfoA"), 1);
+  ExpectNothingOpen();
+}
+
+}  // namespace
