@@ -3,7 +3,7 @@
 #include "device/hardware_id_list.h"
 #include "device/multi_string.h"
 
-enum { kWorkBufferSize = MAX_PATH };
+static const DWORD kWorkBufferSize = MAX_PATH;
 
 // State of one search. Only a match writes `node`; `loaded` ends the pass
 // in which it is set.
@@ -34,8 +34,8 @@ static int IsDriverLoaded(DEVINST node) {
 static void ConsiderNode(DeviceSearch* search, const DeviceQuery* query, DEVINST node) {
   ULONG length = kWorkBufferSize;
   search->work[0] = '\0';
-  if (CM_Get_DevNode_Registry_PropertyA(node, CM_DRP_HARDWAREID, NULL, search->work, &length,
-                                        0) == CR_SUCCESS &&
+  if (CM_Get_DevNode_Registry_PropertyA(node, CM_DRP_HARDWAREID, NULL, search->work, &length, 0) ==
+          CR_SUCCESS &&
       MatchHardwareIdList(search->work, length < kWorkBufferSize ? length : kWorkBufferSize,
                           query->hardwareIds, query->hardwareIdCount)) {
     search->node = node;
@@ -49,8 +49,7 @@ static void ConsiderNode(DeviceSearch* search, const DeviceQuery* query, DEVINST
 static int GetImageDevice(HDEVINFO devices, DWORD index, SP_DEVINFO_DATA* entry) {
   memset(entry, 0, sizeof *entry);
   entry->cbSize = sizeof *entry;
-  return SetupDiEnumDeviceInfo(devices, index, entry) &&
-         entry->ClassGuid == GUID_DEVCLASS_IMAGE;
+  return SetupDiEnumDeviceInfo(devices, index, entry) && entry->ClassGuid == GUID_DEVCLASS_IMAGE;
 }
 
 static void SearchImageClass(DeviceSearch* search, const DeviceQuery* query, HDEVINFO devices) {

@@ -2,8 +2,7 @@
 
 #include "device/multi_string.h"
 
-static int MatchHardwareId(const char* id, DWORD length, const char* const* rows,
-                           DWORD rowCount) {
+static int MatchHardwareId(const char* id, DWORD length, const char* const* rows, DWORD rowCount) {
   int matched = 0;
   for (DWORD row = 0; !matched && row < rowCount; ++row) {
     matched = strlen(rows[row]) == length && _strnicmp(id, rows[row], length) == 0;
@@ -12,8 +11,7 @@ static int MatchHardwareId(const char* id, DWORD length, const char* const* rows
 }
 
 // The pieces of one entry lie between its commas; empty ones name no ID.
-static int MatchEntry(const char* entry, DWORD length, const char* const* rows,
-                      DWORD rowCount) {
+static int MatchEntry(const char* entry, DWORD length, const char* const* rows, DWORD rowCount) {
   int matched = 0;
   DWORD start = 0;
   while (!matched && start < length) {
@@ -25,8 +23,7 @@ static int MatchEntry(const char* entry, DWORD length, const char* const* rows,
   return matched;
 }
 
-int MatchHardwareIdList(const char* list, DWORD listSize, const char* const* rows,
-                        DWORD rowCount) {
+int MatchHardwareIdList(const char* list, DWORD listSize, const char* const* rows, DWORD rowCount) {
   int matched = 0;
   DWORD offset = 0;
   DWORD length = MeasureMultiStringEntry(list, listSize, offset);

@@ -7,5 +7,4 @@
 // bytes at `list` equals one of the `rowCount` rows, ASCII letters without
 // regard to case. An entry may hold several IDs separated by commas. Only
 // entries terminated within the buffer are compared.
-int MatchHardwareIdList(const char* list, DWORD listSize, const char* const* rows,
-                        DWORD rowCount);
+int MatchHardwareIdList(const char* list, DWORD listSize, const char* const* rows, DWORD rowCount);

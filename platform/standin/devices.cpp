@@ -155,8 +155,8 @@ CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST dnDevInst, ULONG ulPr
 }
 
 // A node whose device isn't present has no status to give.
-CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG pulStatus, PULONG pulProblemNumber,
-                                       DEVINST dnDevInst, ULONG ulFlags) {
+CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG pulStatus, PULONG pulProblemNumber, DEVINST dnDevInst,
+                                       ULONG ulFlags) {
   const Fault fault = sim::EnterOperation("CM_Get_DevNode_Status");
   if (fault == Fault::kSucceedWithoutOutput) return CR_SUCCESS;
   if (fault == Fault::kFail) return CR_NO_SUCH_DEVNODE;
@@ -218,9 +218,8 @@ CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST pdnDevInst, DEVINSTID_A pDeviceID, 
 
 // Opens the node's driver key (CM_REGISTRY_SOFTWARE); the simulated machine
 // keeps no device keys. The hardware profile plays no part.
-CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST dnDevNode, REGSAM samDesired,
-                                     ULONG ulHardwareProfile, REGDISPOSITION Disposition,
-                                     PHKEY phkDevice, ULONG ulFlags) {
+CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST dnDevNode, REGSAM samDesired, ULONG ulHardwareProfile,
+                                     REGDISPOSITION Disposition, PHKEY phkDevice, ULONG ulFlags) {
   (void)ulHardwareProfile;
   const Fault fault = sim::EnterOperation("CM_Open_DevNode_Key");
   if (fault == Fault::kSucceedWithoutOutput) return CR_SUCCESS;
