@@ -19,7 +19,9 @@ LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
   }
   void* block = malloc(dwBytes == 0 ? 1 : dwBytes);
   if (block == nullptr) return nullptr;
-  if ((dwFlags & HEAP_ZERO_MEMORY) != 0) memset(block, 0, dwBytes);
+  // A block that is not asked to be zeroed holds a marker, as stale heap
+  // memory would, so code that relies on zeros without asking is caught.
+  memset(block, (dwFlags & HEAP_ZERO_MEMORY) != 0 ? 0 : 0xCD, dwBytes);
   TheMachine().heapBlocks.insert(block);
   return block;
 }

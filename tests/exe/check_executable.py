@@ -76,7 +76,7 @@ def main(path):
         check(strings.get(key) == value, f"{key} is {strings.get(key)!r}, expected {value!r}")
     for key in FILLED_STRINGS:
         check(bool(strings.get(key)), f"{key} is missing or empty")
-    check(translations == [0x04B00409], f"translations {[hex(t) for t in translations]}")
+    check(translations == ["0x0409 0x04b0"], f"translations {translations}, expected 0x0409 0x04b0")
     fixed = pe.VS_FIXEDFILEINFO[0]
     file_version = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
                     fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF)
