@@ -8,7 +8,9 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// windows.h comes first: the other SDK headers build on it.
 #include <windows.h>
+// clang-format off
 #include <setupapi.h>
 #include <cfgmgr32.h>
 #include <devguid.h>
@@ -19,6 +21,7 @@
 #include <ks.h>
 #include <winnls.h>
 #include <string.h>
+// clang-format on
 
 #else
 

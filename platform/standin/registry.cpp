@@ -157,8 +157,8 @@ LSTATUS WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
 // Follows the platform where it is least kind: string data is delivered as
 // stored, without a terminator added, and a buffer that is too small is
 // filled with as much as fits before ERROR_MORE_DATA.
-LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
-                                LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                LPBYTE lpData, LPDWORD lpcbData) {
   const Fault fault = sim::EnterOperation("RegQueryValueExA");
   if (fault == Fault::kSucceedWithoutOutput) return ERROR_SUCCESS;
   if (fault == Fault::kFail) return ERROR_ACCESS_DENIED;

@@ -68,9 +68,9 @@ int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...) {
 // Converts as the platform does for CP_ACP: with -1 as the length the
 // terminator is converted too; a destination that is too small receives as
 // many bytes as fit, no terminator, and the result is 0.
-int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr,
-                               int cchWideChar, LPSTR lpMultiByteStr, int cbMultiByte,
-                               LPCCH lpDefaultChar, LPBOOL lpUsedDefaultChar) {
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
+                               LPBOOL lpUsedDefaultChar) {
   (void)CodePage;
   (void)dwFlags;
   (void)lpDefaultChar;

@@ -167,9 +167,7 @@ typedef const GUID& REFGUID;
 typedef const IID& REFIID;
 typedef const CLSID& REFCLSID;
 
-inline bool operator==(const GUID& a, const GUID& b) {
-  return memcmp(&a, &b, sizeof(GUID)) == 0;
-}
+inline bool operator==(const GUID& a, const GUID& b) { return memcmp(&a, &b, sizeof(GUID)) == 0; }
 inline bool operator!=(const GUID& a, const GUID& b) { return !(a == b); }
 
 extern const GUID GUID_DEVCLASS_IMAGE;
@@ -241,8 +239,8 @@ struct IPropertyBag : IUnknown {
 struct IMoniker : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* pbc, IMoniker* pmkToLeft,
                                                  REFIID riidResult, void** ppvResult) = 0;
-  virtual HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft,
-                                                  REFIID riid, void** ppvObj) = 0;
+  virtual HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft, REFIID riid,
+                                                  void** ppvObj) = 0;
 
  protected:
   ~IMoniker() = default;
@@ -271,9 +269,9 @@ struct IBaseFilter : IUnknown {
 };
 
 struct IKsPropertySet : IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE Set(REFGUID guidPropSet, DWORD dwPropID,
-                                        LPVOID pInstanceData, DWORD cbInstanceData,
-                                        LPVOID pPropData, DWORD cbPropData) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData,
+                                        DWORD cbInstanceData, LPVOID pPropData,
+                                        DWORD cbPropData) = 0;
 
  protected:
   ~IKsPropertySet() = default;
@@ -285,8 +283,8 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM
 LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                               const BYTE* lpData, DWORD cbData);
 LSTATUS WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
-LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
-                                LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
+LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                LPBYTE lpData, LPDWORD lpcbData);
 LSTATUS WINAPI RegCloseKey(HKEY hKey);
 
 // Device installation (setupapi).
@@ -300,15 +298,14 @@ BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet);
 CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST dnDevInst, ULONG ulProperty,
                                                    PULONG pulRegDataType, PVOID Buffer,
                                                    PULONG pulLength, ULONG ulFlags);
-CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG pulStatus, PULONG pulProblemNumber,
-                                       DEVINST dnDevInst, ULONG ulFlags);
+CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG pulStatus, PULONG pulProblemNumber, DEVINST dnDevInst,
+                                       ULONG ulFlags);
 CONFIGRET WINAPI CM_Get_Device_ID_List_SizeA(PULONG pulLen, PCSTR pszFilter, ULONG ulFlags);
 CONFIGRET WINAPI CM_Get_Device_ID_ListA(PCSTR pszFilter, PCHAR Buffer, ULONG BufferLen,
                                         ULONG ulFlags);
 CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST pdnDevInst, DEVINSTID_A pDeviceID, ULONG ulFlags);
-CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST dnDevNode, REGSAM samDesired,
-                                     ULONG ulHardwareProfile, REGDISPOSITION Disposition,
-                                     PHKEY phkDevice, ULONG ulFlags);
+CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST dnDevNode, REGSAM samDesired, ULONG ulHardwareProfile,
+                                     REGDISPOSITION Disposition, PHKEY phkDevice, ULONG ulFlags);
 
 // COM and OLE automation (ole32, oleaut32).
 HRESULT WINAPI CoInitialize(LPVOID pvReserved);
@@ -336,9 +333,9 @@ BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 GEOID WINAPI GetUserGeoID(GEOCLASS GeoClass);
 int WINAPI GetGeoInfoA(GEOID Location, GEOTYPE GeoType, LPSTR lpGeoData, int cchData,
                        LANGID LangId);
-int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr,
-                               int cchWideChar, LPSTR lpMultiByteStr, int cbMultiByte,
-                               LPCCH lpDefaultChar, LPBOOL lpUsedDefaultChar);
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
+                               LPBOOL lpUsedDefaultChar);
 int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
 int WINAPI lstrlenA(LPCSTR lpString);
 int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);

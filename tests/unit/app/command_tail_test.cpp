@@ -1,8 +1,8 @@
+#include "app/command_tail.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "app/command_tail.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
+#include "app/logon_entry.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/logon_entry.h"
 #include "tests/unit/machine_test.h"
 
 namespace {

@@ -1,10 +1,11 @@
+#include "app/run_configuration.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "app/run_configuration.h"
 #include "tests/unit/machine_test.h"
 
 namespace {

@@ -1,9 +1,10 @@
+#include "app/run_options.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/run_options.h"
 #include "tests/unit/machine_test.h"
 
 namespace {
