@@ -3,12 +3,10 @@
 #include "app/run_configuration.h"
 #include "platform/win32.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandTail,
-                   int showCommand) {
-  (void)instance;
-  (void)previousInstance;
-  (void)commandTail;
-  (void)showCommand;
+// The platform's arguments are not used: the tail is cut from the whole
+// command line instead.
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previousInstance*/, LPSTR /*commandTail*/,
+                   int /*showCommand*/) {
   const char* commandLine = GetCommandLineA();
   return RunConfiguration(FindCommandTail(commandLine != NULL ? commandLine : ""));
 }

@@ -26,3 +26,11 @@ for dir in native sanitized windows; do
   echo "== Tests: $dir build"
   ctest --test-dir "$build/$dir" --output-on-failure -j"$jobs"
 done
+
+# Hardening: the fuzz targets, each run briefly from its seeds (libFuzzer,
+# clang only), then the product code's coverage by the native tests.
+configure_and_build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DT7105_FUZZ=ON
+echo "== Tests: fuzz build"
+ctest --test-dir "$build/fuzz" --output-on-failure -j"$jobs"
+"$root/scripts/coverage.sh"

@@ -257,9 +257,19 @@ struct EnumeratorCase {
   int result;
 };
 
-// The enumerator comes from the first row alone, leading backslashes skipped.
+// A first row without a backslash that would not fit the work buffer.
+const std::string kLongRow(MAX_PATH + 40, 'E');
+const std::string kLongRowCut(MAX_PATH - 1, 'E');
+
+// The enumerator comes from the first row alone, leading backslashes skipped;
+// one too long for the work buffer is cut to fit it.
 TEST_F(DeviceSearchTest, EnumeratorIsTheFirstRowsFirstPart) {
   const EnumeratorCase cases[] = {
+      {"cut to the work buffer",
+       {kLongRow.c_str(), "USB\\CAM"},
+       kLongRowCut.c_str(),
+       "USB\\CAM",
+       1},
       {"leading backslashes", {"\\\\ROOT\\CAM"}, "ROOT", "\\\\ROOT\\CAM", 1},
       {"no backslash", {"CAMERA"}, "CAMERA", "CAMERA", 1},
       {"second row's enumerator", {"USB\\CAM", "PCI\\CAM"}, "PCI", "PCI\\CAM", 0},

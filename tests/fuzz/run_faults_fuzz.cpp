@@ -1,0 +1,119 @@
+// Whole runs with any number of platform calls misbehaving at once, where the
+// failure sweep makes one at a time. Input: a byte that picks one of the
+// sweep's scenarios, then any number of three-byte faults: the operation (an
+// index into the list below), which of its calls (0: every one), and the
+// misbehaviour (low bit: failing, or succeeding without output). Whatever
+// the faults, the run must end holding nothing, with COM use balanced, an
+// exit code of 0 or 1, a property write exactly when it exits with 1, and a
+// logon entry that is absent, the earlier one, or the one its switches write.
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "app/run_configuration.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/sweep/sweep_scenarios.h"
+
+namespace {
+
+const char* const kOperations[] = {
+    "HeapAlloc",
+    "HeapFree",
+    "lstrcmpiA",
+    "CreateEventA",
+    "WaitForSingleObject",
+    "CloseHandle",
+    "SetupDiGetClassDevsA",
+    "SetupDiEnumDeviceInfo",
+    "SetupDiDestroyDeviceInfoList",
+    "CM_Get_DevNode_Registry_PropertyA",
+    "CM_Get_DevNode_Status",
+    "CM_Get_Device_ID_List_SizeA",
+    "CM_Get_Device_ID_ListA",
+    "CM_Locate_DevNodeA",
+    "CM_Open_DevNode_Key",
+    "RegOpenKeyExA",
+    "RegQueryValueExA",
+    "RegSetValueExA",
+    "RegDeleteValueA",
+    "RegCloseKey",
+    "wsprintfA",
+    "lstrlenA",
+    "CoInitialize",
+    "CoUninitialize",
+    "CoCreateInstance",
+    "ICreateDevEnum::CreateClassEnumerator",
+    "IEnumMoniker::Reset",
+    "IEnumMoniker::Next",
+    "IMoniker::BindToStorage",
+    "IMoniker::BindToObject",
+    "IPropertyBag::Read",
+    "SysAllocString",
+    "SysFreeString",
+    "WideCharToMultiByte",
+    "IUnknown::QueryInterface",
+    "IUnknown::Release",
+    "IKsPropertySet::Set",
+    "GetTimeZoneInformation",
+    "LoadLibraryA",
+    "GetProcAddress",
+    "GetUserGeoID",
+    "GetGeoInfoA",
+    "FreeLibrary",
+};
+const size_t kOperationCount = sizeof kOperations / sizeof kOperations[0];
+
+// The entry that the scenario's switches write, when they write one.
+std::string WrittenEntry(const sweep::Scenario& scenario) {
+  const std::string tail = scenario.commandTail;
+  if (tail.find("/first") == std::string::npos && tail.find("/patchreg") == std::string::npos) {
+    return std::string();
+  }
+  const size_t number = tail.find("/d:");
+  return "T7105Cfg.exe" +
+         (number == std::string::npos ? std::string() : " " + tail.substr(number, 4));
+}
+
+std::string EntryText() {
+  const sim::StoredValue entry = sweep::LogonEntry();
+  if (!entry.present) return std::string();
+  FUZZ_CHECK(entry.type == REG_SZ && !entry.data.empty() && entry.data.back() == 0);
+  return std::string(entry.data.begin(), entry.data.end() - 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::Input input(data, size);
+  const std::vector<sweep::Scenario>& scenarios = sweep::Scenarios();
+  const sweep::Scenario& scenario = scenarios[input.Byte() % scenarios.size()];
+  sim::ResetMachine();
+  scenario.scriptMachine();
+  for (size_t fault = 0; fault < size / 3; ++fault) {
+    const char* operation = kOperations[input.Byte() % kOperationCount];
+    const int nthCall = input.Byte() % 16;
+    sim::InjectFault(
+        operation, nthCall,
+        (input.Byte() & 1) != 0 ? sim::Fault::kSucceedWithoutOutput : sim::Fault::kFail);
+  }
+
+  const int exitCode = RunConfiguration(scenario.commandTail);
+
+  FUZZ_CHECK(exitCode == 0 || exitCode == 1);
+  const std::vector<sim::PropertyWrite>& writes = sim::PropertyWrites();
+  FUZZ_CHECK(writes.size() == static_cast<size_t>(exitCode));
+  for (const sim::PropertyWrite& write : writes) {
+    FUZZ_CHECK(write.instance.size() == 72 && write.instance == write.data);
+    FUZZ_CHECK(write.data[24] == 1 || write.data[24] == 2);
+  }
+  const std::string entry = EntryText();
+  FUZZ_CHECK(entry.empty() || entry == sweep::kEarlierEntry ||
+             (exitCode == 0 && entry == WrittenEntry(scenario)));
+  FUZZ_CHECK(sim::CallCount("CoInitialize") <= 1 && sim::CallCount("CoUninitialize") == 1);
+  const sim::OpenResources open = sim::Open();
+  FUZZ_CHECK(open.registryKeys == 0 && open.deviceLists == 0 && open.heapBlocks == 0);
+  FUZZ_CHECK(open.comObjects == 0 && open.bstrs == 0 && open.comInitDepth == 0);
+  FUZZ_CHECK(open.handles == 0 && open.libraries == 0);
+  return 0;
+}

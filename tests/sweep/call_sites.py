@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Lists the platform call sites of the product code, one a line
+(file:line: operation), then their count per operation and in all.
+
+A platform call is a call of a function that platform/standin/windows.h
+declares WINAPI, of an interface method it declares (named as the call log
+names it, e.g. IUnknown::Release), or of an entry point looked up at run
+time. Comments and string literals are ignored. The C runtime's _stricmp
+and _strnicmp are not platform calls."""
+import collections
+import pathlib
+import re
+import sys
+
+root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parents[2])
+header = (root / "platform/standin/windows.h").read_text()
+
+functions = set(re.findall(r"\bWINAPIV?\s+(\w+)\s*\(", header))
+methods = {}
+for interface, body in re.findall(r"struct (I\w+)[^{;]*\{(.*?)\n\};", header, re.S):
+    for method in re.findall(r"STDMETHODCALLTYPE\s+(\w+)\s*\(", body):
+        methods[method] = f"{interface}::{method}"
+# Entry points that the region rule looks up with GetProcAddress.
+looked_up = {"getUserGeoId": "GetUserGeoID", "getGeoInfo": "GetGeoInfoA"}
+
+
+def code_only(text):
+    """The text with comments and literals blanked, lines kept."""
+    pattern = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])*\'', re.S)
+    return pattern.sub(lambda m: re.sub(r"[^\n]", " ", m.group(0)), text)
+
+
+sites = []
+for folder in ("app", "device", "capture", "region"):
+    for path in sorted((root / folder).glob("*.cpp")):
+        for number, line in enumerate(code_only(path.read_text()).splitlines(), 1):
+            for match in re.finditer(r"(->|\.)?\s*\b(\w+)\s*\(", line):
+                arrow, name = match.groups()
+                if arrow == "->" and name in methods:
+                    operation = methods[name]
+                elif arrow is None and name in functions:
+                    operation = name
+                elif arrow is None and name in looked_up:
+                    operation = looked_up[name]
+                else:
+                    continue
+                if re.search(r"\b(typedef|WINAPI)\b", line):
+                    continue  # a declaration, not a call
+                sites.append((f"{path.relative_to(root)}:{number}", operation))
+
+for where, operation in sites:
+    print(f"{where}: {operation}")
+print()
+for operation, count in sorted(collections.Counter(op for _, op in sites).items()):
+    print(f"{count:3} {operation}")
+print(f"{len(sites)} call sites of {len(set(op for _, op in sites))} operations")

@@ -1,0 +1,194 @@
+#include "tests/sweep/sweep_scenarios.h"
+
+#include <string>
+
+namespace sweep {
+
+const char kEarlierEntry[] = "T7105Cfg.exe /d:4";
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kDriverKey[] =
+    "System\\CurrentControlSet\\Control\\Class\\{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
+
+// The camera, row 2 of the table with a revision-suffixed ID in front, its
+// driver loaded, described as "USB Camera".
+void AddCamera(bool inImageClass) {
+  sim::DeviceNode node;
+  node.instanceId = "USB\\VID_5E3A&PID_2171\\5&1A2B&0&1";
+  node.hardwareIds =
+      sim::MultiString({"USB\\VID_5E3A&PID_2171&REV_0100", "USB\\VID_5E3A&PID_2171"});
+  node.inImageClass = inImageClass;
+  node.driverKey = kDriverKey;
+  sim::AddDevice(node);
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "ZrProductName", "TX7105");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "DriverDesc", "USB Camera");
+}
+
+// A device that is not the camera; its only ID is its instance ID's first two parts.
+void AddOtherDevice(const std::string& enumerator, const std::string& id, bool inImageClass) {
+  sim::DeviceNode node;
+  node.instanceId = enumerator + "\\" + id + "\\1";
+  node.hardwareIds = sim::MultiString({(enumerator + "\\" + id).c_str()});
+  node.inImageClass = inImageClass;
+  sim::AddDevice(node);
+}
+
+void AddSource(const wchar_t* name, bool binds) {
+  sim::CaptureSource source;
+  source.friendlyName = name;
+  source.filterBinds = binds;
+  sim::AddCaptureSource(source);
+}
+
+void AddEarlierEntry() {
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, "T7105Cfg.exe", kEarlierEntry);
+}
+
+// The camera among other imaging devices, the second of two capture
+// sources, the user in a 60 Hz country inside a band.
+void CameraAmongOthers() {
+  AddEarlierEntry();
+  AddOtherDevice("USB", "VID_1234&PID_0001", true);
+  AddCamera(true);
+  AddOtherDevice("PCI", "VEN_8086&DEV_0001", true);
+  AddSource(L"Other", true);
+  AddSource(L"USB Camera #2", true);
+  sim::SetTimeZoneBias(-540);
+  sim::SetUserCountry("KOR");
+}
+
+// The first source of the camera's name does not bind; a second one would.
+void FirstMatchUnbindable() {
+  AddEarlierEntry();
+  AddCamera(true);
+  AddSource(L"USB Camera", false);
+  AddSource(L"USB Camera", true);
+  sim::SetTimeZoneBias(300);
+}
+
+void CameraAndSource() {
+  AddEarlierEntry();
+  AddCamera(true);
+  AddSource(L"USB Camera #3", true);
+}
+
+// The Image class doesn't list the camera; the USB enumerator knows it
+// among other devices. A 60 Hz zone outside the bands, a 50 Hz country.
+void CameraOnlyUnderUsb() {
+  AddEarlierEntry();
+  AddOtherDevice("PCI", "VEN_8086&DEV_0001", true);
+  AddOtherDevice("USB", "VID_1234&PID_0001", false);
+  AddCamera(false);
+  AddOtherDevice("USB", "VID_1234&PID_0002", false);
+  AddSource(L"USB Camera", true);
+  sim::SetTimeZoneBias(300);
+  sim::SetUserCountry("USA");
+}
+
+// Outcomes shared by the scenarios.
+const Outcome kNothingDone = {0, kEarlierEntry, 0, 0};
+
+std::vector<Scenario> MakeScenarios() {
+  const Outcome configured = {1, nullptr, 1, 2};
+  const Outcome retryEntered = {0, "T7105Cfg.exe /d:2", 1, 0};
+  const Outcome entryKept = {1, kEarlierEntry, 1, 2};
+  const Outcome fiftyHertz = {1, nullptr, 1, 1};
+  const Outcome notFound = {0, nullptr, 1, 0};
+  const Faults kFail = Faults::kFail;
+  const Faults kBoth = Faults::kBoth;
+
+  std::vector<Scenario> scenarios;
+  scenarios.push_back(
+      {"CameraFoundBoundAndWritten",
+       CameraAmongOthers,
+       "/s /first /d:2",
+       configured,
+       {
+           {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
+           {"SetupDiGetClassDevsA", 1, kFail, retryEntered, "no device list: no description"},
+           {"CM_Open_DevNode_Key", 1, kBoth, retryEntered, "driver key unopened: no description"},
+           {"RegQueryValueExA", 2, kBoth, retryEntered, "DriverDesc unread: no description"},
+           {"RegOpenKeyExA", 1, kBoth, entryKept, "Run key unopened: the delete is a no-op"},
+           {"RegDeleteValueA", 1, kFail, entryKept, "the delete's outcome is not examined"},
+           {"CoInitialize", 1, kFail, retryEntered, "no COM: not bound"},
+           {"CoCreateInstance", 1, kBoth, retryEntered, "no system device enumerator"},
+           {"ICreateDevEnum::CreateClassEnumerator", 1, kBoth, retryEntered, "no class enumerator"},
+           {"IEnumMoniker::Next", 1, kBoth, retryEntered, "the search ends before the camera"},
+           {"IEnumMoniker::Next", 2, kBoth, retryEntered, "the search ends at the camera"},
+           {"IMoniker::BindToStorage", 2, kBoth, retryEntered, "the camera's name is skipped"},
+           {"IPropertyBag::Read", 2, kBoth, retryEntered, "the camera's name is skipped"},
+           {"WideCharToMultiByte", 2, kBoth, retryEntered, "the camera's name is skipped"},
+           {"IMoniker::BindToObject", 1, kBoth, retryEntered, "the first match does not bind"},
+           {"IUnknown::QueryInterface", 1, kBoth, retryEntered, "no property set"},
+           {"LoadLibraryA", 1, kFail, fiftyHertz, "no country lookup: 50 Hz"},
+           {"GetProcAddress", 1, kFail, fiftyHertz, "no GetGeoInfoA: 50 Hz"},
+           {"GetProcAddress", 2, kFail, fiftyHertz, "no GetUserGeoID: 50 Hz"},
+           {"GetUserGeoID", 1, kFail, fiftyHertz, "no nation: 50 Hz"},
+           {"GetGeoInfoA", 1, kBoth, fiftyHertz, "no country code: 50 Hz"},
+       }});
+  scenarios.push_back(
+      {"FirstMatchFailsToBindUnderFirst",
+       FirstMatchUnbindable,
+       "/first",
+       {0, "T7105Cfg.exe", 1, 0},
+       {
+           {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
+           {"IMoniker::BindToStorage", 1, kBoth, configured, "first source skipped"},
+           {"IPropertyBag::Read", 1, kBoth, configured, "first source skipped"},
+           {"WideCharToMultiByte", 1, kBoth, configured, "first source skipped"},
+           {"RegOpenKeyExA", 2, kBoth, notFound, "Run key unopened: the entry stays deleted"},
+           {"RegSetValueExA", 1, kFail, notFound, "the write's outcome is not examined"},
+       }});
+  scenarios.push_back({"PatchRegOnlyWritesTheEntry",
+                       CameraAndSource,
+                       "/patchreg /d:3",
+                       {0, "T7105Cfg.exe /d:3", 0, 0},
+                       {
+                           {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer"},
+                           {"RegOpenKeyExA", 1, kBoth, kNothingDone, "Run key unopened"},
+                           {"RegSetValueExA", 1, kFail, kNothingDone, "the write failed"},
+                       }});
+  scenarios.push_back(
+      {"CameraFoundBySecondPass",
+       CameraOnlyUnderUsb,
+       "",
+       configured,
+       {
+           {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
+           {"SetupDiGetClassDevsA", 1, kFail, notFound, "no device list: no search at all"},
+           {"CM_Get_Device_ID_List_SizeA", 1, kBoth, notFound, "no list size: no second pass"},
+           {"HeapAlloc", 2, kFail, notFound, "no block for the list: no second pass"},
+           {"CM_Get_Device_ID_ListA", 1, kBoth, notFound, "no list: no second pass"},
+           {"CM_Locate_DevNodeA", 2, kBoth, notFound, "the camera's node is not located"},
+           {"CM_Get_DevNode_Registry_PropertyA", 3, kBoth, notFound, "the camera's IDs unread"},
+           {"CM_Open_DevNode_Key", 1, kBoth, notFound, "driver key unopened: no description"},
+           {"RegQueryValueExA", 2, kBoth, notFound, "DriverDesc unread: no description"},
+           {"RegOpenKeyExA", 1, kBoth, entryKept, "Run key unopened: the delete is a no-op"},
+           {"RegDeleteValueA", 1, kFail, entryKept, "the delete's outcome is not examined"},
+           {"CoInitialize", 1, kFail, notFound, "no COM: not bound"},
+           {"CoCreateInstance", 1, kBoth, notFound, "no system device enumerator"},
+           {"ICreateDevEnum::CreateClassEnumerator", 1, kBoth, notFound, "no class enumerator"},
+           {"IEnumMoniker::Next", 1, kBoth, notFound, "the search ends before the camera"},
+           {"IMoniker::BindToStorage", 1, kBoth, notFound, "the camera's name is skipped"},
+           {"IPropertyBag::Read", 1, kBoth, notFound, "the camera's name is skipped"},
+           {"WideCharToMultiByte", 1, kBoth, notFound, "the camera's name is skipped"},
+           {"IMoniker::BindToObject", 1, kBoth, notFound, "the match does not bind"},
+           {"IUnknown::QueryInterface", 1, kBoth, notFound, "no property set"},
+           {"GetTimeZoneInformation", 1, kBoth, fiftyHertz,
+            "no bias: 0 lies in a band, where the country decides"},
+       }});
+  return scenarios;
+}
+
+}  // namespace
+
+const std::vector<Scenario>& Scenarios() {
+  static const std::vector<Scenario> scenarios = MakeScenarios();
+  return scenarios;
+}
+
+sim::StoredValue LogonEntry() { return sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, "T7105Cfg.exe"); }
+
+}  // namespace sweep
