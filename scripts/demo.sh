@@ -1,10 +1,186 @@
 #!/usr/bin/env bash
-# The program's main job. For now this builds T7105Cfg.exe and says where it is;
-# running it against a simulated camera under Wine comes with the Wine suite.
+# The program's main job, shown end to end: installs what it needs, builds
+# T7105Cfg.exe, makes a private Wine prefix with a simulated camera, runs the
+# program with the switches given, and reports what happened.
+#
+#   scripts/demo.sh [options] [switches...]      (default switches: /d:2)
+#     --tz ZONE        time zone of the run (default Asia/Seoul)
+#     --country CODE   the user's country, three letters (default KOR)
+#     --no-camera      no camera on the machine
+#     --keep           keep the prefix afterwards (its wineserver is stopped)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=MinSizeRel \
+wine_tests=$root/tests/wine
+source "$wine_tests/lib/wine.sh"
+source "$wine_tests/lib/fixtures.sh"
+source "$wine_tests/lib/apply.sh"
+source "$wine_tests/lib/checks.sh"
+source "$wine_tests/lib/machines.sh"
+
+zone=Asia/Seoul
+country=KOR
+camera=yes
+keep=no
+switches=()
+while (($#)); do
+  case $1 in
+  --tz) zone=${2:?--tz needs a zone}; shift ;;
+  --country) country=${2:?--country needs a code}; shift ;;
+  --no-camera) camera=no ;;
+  --keep) keep=yes ;;
+  -h | --help) sed -n '2,10p' "$0"; exit 0 ;;
+  --*) echo "unknown option $1" >&2; exit 2 ;;
+  *) switches+=("$1") ;;
+  esac
+  shift
+done
+((${#switches[@]})) || switches=(/d:2)
+[[ -n ${GEO_ID[$country]:-} ]] ||
+  { echo "--country: one of ${!GEO_ID[*]}" >&2; exit 2; }
+
+build=${T7105_BUILD_DIR:-$root/build}/windows
+export T7105_WINE_ROOT=$build/tests/wine/demo
+export T7105_TEST_BIN=$build/tests/wine
+export T7105_EXE=$build/app/T7105Cfg.exe
+entry_before='T7105Cfg.exe /d:2'
+
+step() { printf '== %s\n' "$*"; }
+
+step "Installing what is needed (Debian packages)"
+packages=(cmake make mingw-w64 wine64)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  (($(id -u) == 0)) || sudo=sudo
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+step "Building T7105Cfg.exe and the simulated camera"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$root/build/windows" --target T7105Cfg -j"$(nproc)"
-echo "Built $root/build/windows/app/T7105Cfg.exe (running it against a simulated camera is not wired up yet)."
+cmake --build "$build" -j"$(nproc)" --target T7105Cfg t7105_camera t7105_cfgmgr32 \
+  reg_value machine_probe camera_probe region_probe >/dev/null
+
+step "Making a private Wine prefix with a simulated camera"
+mkdir -p "$T7105_WINE_ROOT"
+setup_log=$T7105_WINE_ROOT/setup.log
+start=$(now_ms)
+bash "$wine_tests/prefix.sh" setup >"$setup_log" 2>&1 &
+setup=$!
+printf '   booting Wine in %s ' "$T7105_WINE_ROOT/prefix"
+while kill -0 "$setup" 2>/dev/null; do
+  printf '.'
+  sleep 1
+done
+wait "$setup" || { echo; cat "$setup_log"; echo "the prefix could not be made" >&2; exit 1; }
+printf ' ready in %d s\n' $((($(now_ms) - start) / 1000))
+stop_prefix() {
+  if [[ $keep == yes ]]; then
+    WINEPREFIX=$T7105_WINE_ROOT/prefix "$WINESERVER" -k >/dev/null 2>&1 || true
+  else
+    bash "$wine_tests/prefix.sh" cleanup >/dev/null 2>&1 || true
+  fi
+}
+trap stop_prefix EXIT
+
+wine_environment "$T7105_WINE_ROOT/prefix"
+scenario_folder demo
+fixture_begin "$SCENARIO_DIR/state.reg"
+scanner_device
+if [[ $camera == yes ]]; then
+  camera_device
+  camera_sources
+fi
+fixture_run_value "$entry_before"
+fixture_country "$country"
+printf '   setting up the machine: devices, capture sources, logon entry, country\n'
+fixture_apply 2>"$SCENARIO_DIR/setup-errors.txt" ||
+  { cat "$SCENARIO_DIR/setup-errors.txt"; echo "the set-up did not take" >&2; exit 1; }
+region_apply "$zone" "$country" ||
+  { echo "the time zone and country did not take" >&2; exit 1; }
+bias=$(sed -n 's/^bias=\([^ ]*\).*/\1/p' <<<"$REGION_SEEN")
+before=$(run_value_line)
+
+step "Running T7105Cfg.exe ${switches[*]}"
+TZ=$zone run_program "${switches[@]}" >/dev/null
+after=$(run_value_line)
+
+# The Run value as reg_value printed it, in words.
+describe_entry() {
+  [[ $1 == missing ]] && { echo "absent"; return; }
+  local bytes=${1##*bytes=} size=${1#*size=}
+  size=${size%% *}
+  printf '"%b" (REG_SZ, %s bytes with the NUL)' "$(sed 's/00$//; s/../\\x&/g' <<<"$bytes")" "$size"
+}
+
+# A bias in minutes (UTC = local time + bias) as a UTC offset.
+describe_bias() {
+  local bias=$1 sign=+
+  ((bias > 0)) && sign=-
+  bias=${bias#-}
+  printf 'UTC%s%02d:%02d' "$sign" $((bias / 60)) $((bias % 60))
+}
+
+describe_exit() {
+  case $1 in
+  1) echo "1: the capture source was opened and the property write attempted" ;;
+  0) echo "0: no capture source was opened (nothing found or bound, or /patchreg)" ;;
+  *) echo "$1: not an exit code the program gives" ;;
+  esac
+}
+
+# The FriendlyName of the capture source with a CameraId.
+source_name() {
+  local line
+  for line in "${FIXTURE_CAMERA_LINES[@]}"; do
+    [[ $line == "source id=$1 name="* ]] && { echo "${line#*name=}"; return; }
+  done
+  echo "$1"
+}
+
+describe_writes() {
+  local writes line block class
+  writes=$(camera_events set)
+  if [[ -z $writes ]]; then
+    echo "   nothing"
+    return
+  fi
+  while read -r line; do
+    block=$(camera_field data "$line")
+    class=$((16#${block:48:2}))
+    printf '   "%s": set %s, property %s\n' "$(source_name "$(camera_field camera "$line")")" \
+      "$(camera_field set "$line")" "$(camera_field id "$line")"
+    printf '   instance data %s bytes, property data %s bytes, answer %s\n' \
+      "$(camera_field instance_length "$line")" "$(camera_field data_length "$line")" \
+      "$(camera_field answer "$line")"
+    case $class in
+    1) printf '   frequency class 1: 50 Hz\n' ;;
+    2) printf '   frequency class 2: 60 Hz\n' ;;
+    *) printf '   frequency class %d: unexpected\n' "$class" ;;
+    esac
+    printf '   the 72 bytes:\n'
+    fold -w 48 <<<"$block" | sed 's/../ &/g' | awk '{printf "     %2d:%s\n", (NR - 1) * 24, $0}'
+  done <<<"$writes"
+}
+
+printed=$(cat "$RUN_OUT" "$RUN_ERR")
+echo
+step "Report"
+cat <<EOF
+command line:     T7105Cfg.exe ${switches[*]}
+exit code:        $(describe_exit "$RUN_EXIT")
+Run value before: $(describe_entry "$before")
+Run value after:  $(describe_entry "$after")
+time zone:        $zone: bias $bias minutes, $(describe_bias "$bias"), as the program reads it
+country:          $country (geo id ${GEO_ID[$country]})
+camera:           $([[ $camera == yes ]] && echo "present, driver description \"$CAMERA_DESC\"" || echo "none")
+the run took:     $RUN_MS ms
+printed:          ${printed:-nothing}
+the camera received:
+EOF
+describe_writes

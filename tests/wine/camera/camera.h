@@ -3,14 +3,17 @@
 #pragma once
 
 #define COBJMACROS
+// windows.h first: the other SDK headers build on it.
 #include <windows.h>
+// clang-format off
 #include <ocidl.h>
 #include <strmif.h>
+// clang-format on
 
 /* What a registration of the camera does when the program reaches it. */
 enum camera_behaviour {
   CAMERA_NORMAL,          /* binds; Set answers S_OK */
-  CAMERA_REFUSES_BIND,    /* the class refuses to create the filter */
+  CAMERA_REFUSES_BIND,    /* binding fails: Load refuses the registration */
   CAMERA_NO_PROPERTY_SET, /* binds, but has no IKsPropertySet */
   CAMERA_SET_FALSE,       /* binds; Set answers S_FALSE */
   CAMERA_SET_FAILS        /* binds; Set answers E_FAIL */

@@ -5,12 +5,10 @@
 void camera_log_line(const char *line) {
   char path[MAX_PATH] = "";
   DWORD length = GetEnvironmentVariableA("T7105_CAMERA_LOG", path, sizeof path);
-  if (length == 0 || length >= sizeof path)
-    return;
-  HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, NULL,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE)
-    return;
+  if (length == 0 || length >= sizeof path) return;
+  HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file, line, (DWORD)lstrlenA(line), &written, NULL);
   WriteFile(file, "\n", 1, &written, NULL);

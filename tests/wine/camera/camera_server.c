@@ -15,11 +15,9 @@ static struct camera_class *class_from(IClassFactory *factory) {
   return (struct camera_class *)factory;
 }
 
-static HRESULT WINAPI factory_query(IClassFactory *self, REFIID iid,
-                                    void **out) {
+static HRESULT WINAPI factory_query(IClassFactory *self, REFIID iid, void **out) {
   *out = NULL;
-  if (!IsEqualIID(iid, &IID_IUnknown) && !IsEqualIID(iid, &IID_IClassFactory))
-    return E_NOINTERFACE;
+  if (!IsEqualIID(iid, &IID_IUnknown) && !IsEqualIID(iid, &IID_IClassFactory)) return E_NOINTERFACE;
   *out = self;
   return S_OK;
 }
@@ -32,16 +30,10 @@ static ULONG WINAPI factory_release(IClassFactory *self) {
   return 1;
 }
 
-static HRESULT WINAPI factory_create(IClassFactory *self, IUnknown *outer,
-                                     REFIID iid, void **out) {
+static HRESULT WINAPI factory_create(IClassFactory *self, IUnknown *outer, REFIID iid, void **out) {
   struct camera_class *camera_class = class_from(self);
   *out = NULL;
-  if (outer != NULL)
-    return CLASS_E_NOAGGREGATION;
-  if (camera_class->behaviour == CAMERA_REFUSES_BIND) {
-    camera_log_line("refuse behaviour=refuses-bind");
-    return E_FAIL;
-  }
+  if (outer != NULL) return CLASS_E_NOAGGREGATION;
   return camera_create(camera_class->behaviour, iid, out);
 }
 
@@ -85,8 +77,7 @@ static struct camera_class classes[] = {
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void **out) {
   *out = NULL;
   for (size_t i = 0; i < sizeof classes / sizeof classes[0]; ++i)
-    if (IsEqualCLSID(clsid, &classes[i].clsid))
-      return factory_query(&classes[i].factory, iid, out);
+    if (IsEqualCLSID(clsid, &classes[i].clsid)) return factory_query(&classes[i].factory, iid, out);
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 

@@ -1,0 +1,80 @@
+# shellcheck shell=bash
+# The run as the logon entry sees it: the typical run, /patchreg, /first.
+
+# The typical run: started at logon by its entry with /d:2, the camera found
+# in the Image class, capture source "<DriverDesc> #2", entry removed,
+# property written, exit 1.
+scenario_typical_run() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'T7105Cfg.exe /d:2'
+  fixture_country KOR
+  machine_ready
+  TZ=Asia/Seoul run_program /d:2
+  expect_exit 1
+  expect_run_value absent
+  expect_bound second
+  expect_property_written second 2
+  expect_released
+  expect_silent
+}
+
+# /patchreg writes the entry and touches no device.
+scenario_patchreg() {
+  machine_begin
+  typical_machine
+  machine_ready
+  run_program /patchreg
+  expect_exit 0
+  expect_run_value 'T7105Cfg.exe'
+  expect_bound ""
+  expect_nothing_written
+  expect_silent
+}
+
+# /patchreg with /d: carries the device number, whatever the order and case.
+scenario_patchreg_device_number() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'T7105Cfg.exe'
+  machine_ready
+  run_program /PATCHREG /D:3
+  expect_exit 0
+  expect_run_value 'T7105Cfg.exe /d:3'
+  expect_bound ""
+  expect_silent
+  run_program /d:-1 /patchreg
+  expect_exit 0
+  expect_run_value 'T7105Cfg.exe /d:-1'
+  expect_bound ""
+  expect_nothing_written
+  expect_silent
+}
+
+# /first without a camera: the entry is written back for the next logon.
+scenario_first_without_camera() {
+  machine_begin
+  scanner_device
+  machine_ready
+  run_program /first /d:2
+  expect_exit 0
+  expect_run_value 'T7105Cfg.exe /d:2'
+  expect_bound ""
+  expect_nothing_written
+  expect_silent
+}
+
+# A successful /first run leaves no entry.
+scenario_first_with_camera() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'T7105Cfg.exe /d:2'
+  machine_ready
+  run_program /first /d:2
+  expect_exit 1
+  expect_run_value absent
+  expect_bound second
+  expect_property_written second 1
+  expect_released
+  expect_silent
+}

@@ -1,0 +1,58 @@
+# shellcheck shell=bash
+# The mains-frequency class through real time zones (TZ) and the prefix's
+# user country.
+
+# One region case: the time zone and the user's country, then the class
+# that the program writes.
+region_case() {
+  local zone=$1 bias=$2 country=$3 class=$4
+  echo "      region: $zone (bias $bias), $country"
+  region_apply "$zone" "$country" "$bias" ||
+    { check "region set-up" "bias=$bias iso3=$country" "did not take"; return; }
+  TZ=$zone run_program /d:2
+  expect_exit 1
+  expect_property_written second "$class"
+  expect_silent
+}
+
+# Band A, UTC-01:00 to UTC+09:00: only TWN and KOR are 60 Hz.
+scenario_region_band_a() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'T7105Cfg.exe /d:2'
+  machine_ready
+  region_case Asia/Seoul -540 KOR 2
+  region_case Asia/Tokyo -540 JPN 1
+  region_case Asia/Taipei -480 TWN 2
+  region_case Asia/Shanghai -480 CHN 1
+  region_case UTC 0 GBR 1
+  region_case Atlantic/Azores 60 PRT 1
+  region_case Atlantic/Azores 60 KOR 2
+  expect_run_value absent
+}
+
+# Band B, UTC+09:30 to UTC+12:00: the same two countries.
+scenario_region_band_b() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'T7105Cfg.exe /d:2'
+  machine_ready
+  region_case Australia/Adelaide -570 AUS 1
+  region_case Australia/Adelaide -570 KOR 2
+  region_case Pacific/Auckland -720 NZL 1
+  region_case Pacific/Auckland -720 TWN 2
+  expect_run_value absent
+}
+
+# Outside both bands the answer is 60 Hz whatever the country.
+scenario_region_outside() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'T7105Cfg.exe /d:2'
+  machine_ready
+  region_case America/Noronha 120 PRT 2
+  region_case America/New_York 300 DEU 2
+  region_case America/Bogota 300 CAN 2
+  region_case Pacific/Tongatapu -780 TON 2
+  expect_run_value absent
+}
