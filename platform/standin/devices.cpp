@@ -4,6 +4,8 @@
 // are registry keys under HKEY_LOCAL_MACHINE and are opened like any key.
 #include <string.h>
 
+#include <algorithm>
+
 #include "state.h"
 
 namespace sim {
@@ -16,10 +18,18 @@ const DeviceNode* Node(DEVINST node) {
   return node < devices.size() ? &devices[node] : nullptr;
 }
 
+char FoldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // The enumerator is the instance ID's first part, before its first backslash.
+// Compared in place: every device of the machine is tested, twice per search.
 bool UnderEnumerator(const DeviceNode& node, const char* enumerator) {
-  const std::string id = FoldCase(node.instanceId);
-  return id.substr(0, id.find('\\')) == FoldCase(enumerator);
+  const std::string& id = node.instanceId;
+  const size_t length = std::min(id.find('\\'), id.size());
+  if (strlen(enumerator) != length) return false;
+  for (size_t i = 0; i < length; ++i) {
+    if (FoldLetter(id[i]) != FoldLetter(enumerator[i])) return false;
+  }
+  return true;
 }
 
 // The list the configuration manager delivers for a filter: every instance
@@ -66,8 +76,11 @@ std::vector<BYTE> MultiString(std::initializer_list<const char*> entries) {
 }
 
 DEVINST AddDevice(const DeviceNode& node) {
-  detail::TheMachine().devices.push_back(node);
-  return static_cast<DEVINST>(detail::TheMachine().devices.size() - 1);
+  detail::Machine& m = detail::TheMachine();
+  const DEVINST handle = static_cast<DEVINST>(m.devices.size());
+  m.devices.push_back(node);
+  m.nodesByInstanceId.emplace(detail::FoldCase(node.instanceId), handle);
+  return handle;
 }
 
 void SetDeviceIdList(const std::vector<BYTE>& raw) {
@@ -197,23 +210,23 @@ CONFIGRET WINAPI CM_Get_Device_ID_ListA(PCSTR pszFilter, PCHAR Buffer, ULONG Buf
   return CR_SUCCESS;
 }
 
-// Instance IDs compare without regard to case. Only a phantom search finds a
-// node whose device isn't present.
+// Instance IDs compare without regard to case; of nodes that share one, the
+// first added is found. Only a phantom search finds a node whose device isn't
+// present.
 CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST pdnDevInst, DEVINSTID_A pDeviceID, ULONG ulFlags) {
   const Fault fault = sim::EnterOperation("CM_Locate_DevNodeA");
   if (fault == Fault::kSucceedWithoutOutput) return CR_SUCCESS;
   if (fault == Fault::kFail) return CR_NO_SUCH_DEVNODE;
   if (pdnDevInst == nullptr || pDeviceID == nullptr) return CR_INVALID_POINTER;
   if ((ulFlags & ~CM_LOCATE_DEVNODE_PHANTOM) != 0) return CR_INVALID_FLAG;
-  const std::string wanted = sim::detail::FoldCase(pDeviceID);
-  const std::vector<DeviceNode>& devices = TheMachine().devices;
-  for (DEVINST node = 0; node < devices.size(); ++node) {
-    if (sim::detail::FoldCase(devices[node].instanceId) != wanted) continue;
-    if (!devices[node].present && (ulFlags & CM_LOCATE_DEVNODE_PHANTOM) == 0) break;
-    *pdnDevInst = node;
-    return CR_SUCCESS;
-  }
-  return CR_NO_SUCH_DEVNODE;
+  const auto& index = TheMachine().nodesByInstanceId;
+  const auto found = index.find(sim::detail::FoldCase(pDeviceID));
+  if (found == index.end()) return CR_NO_SUCH_DEVNODE;
+  const DEVINST node = found->second;
+  const bool phantomSearch = (ulFlags & CM_LOCATE_DEVNODE_PHANTOM) != 0;
+  if (!TheMachine().devices[node].present && !phantomSearch) return CR_NO_SUCH_DEVNODE;
+  *pdnDevInst = node;
+  return CR_SUCCESS;
 }
 
 // Opens the node's driver key (CM_REGISTRY_SOFTWARE); the simulated machine

@@ -28,8 +28,10 @@ void InjectFault(const std::string& operation, int nthCall, Fault fault) {
 
 Fault EnterOperation(const char* operation) {
   detail::Machine& m = detail::TheMachine();
-  const int call = ++m.callCounts[operation];
-  m.callLog.emplace_back(operation);
+  auto counted = m.callCounts.find(operation);
+  if (counted == m.callCounts.end()) counted = m.callCounts.emplace(operation, 0).first;
+  const int call = ++counted->second;
+  if (m.keepCallLog) m.callLog.emplace_back(operation);
   auto found = m.faults.find(operation);
   if (found == m.faults.end()) return Fault::kNone;
   for (const detail::ScheduledFault& scheduled : found->second) {
@@ -45,6 +47,8 @@ int CallCount(const std::string& operation) {
 }
 
 const std::vector<std::string>& CallLog() { return detail::TheMachine().callLog; }
+
+void KeepCallLog(bool keep) { detail::TheMachine().keepCallLog = keep; }
 
 OpenResources Open() {
   const detail::Machine& m = detail::TheMachine();

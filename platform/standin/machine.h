@@ -34,6 +34,9 @@ Fault EnterOperation(const char* operation);
 
 int CallCount(const std::string& operation);
 const std::vector<std::string>& CallLog();
+// Stops or resumes adding calls to the log; counts and faults go on. A
+// benchmark makes millions of calls that nobody reads back.
+void KeepCallLog(bool keep);
 
 // ---- Accounting of what is open --------------------------------------------
 

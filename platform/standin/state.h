@@ -2,9 +2,11 @@
 // the stand-in includes this; tests go through machine.h.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -29,9 +31,11 @@ struct ScheduledFault {
 
 struct Machine {
   // Faults and the call log.
-  std::map<std::string, std::vector<ScheduledFault>> faults;
-  std::map<std::string, int> callCounts;
+  // Looked up by the operation's own name, without a string made per call.
+  std::map<std::string, std::vector<ScheduledFault>, std::less<>> faults;
+  std::map<std::string, int, std::less<>> callCounts;
   std::vector<std::string> callLog;
+  bool keepCallLog = true;
 
   // Registry: keys by canonical lower-case path ("hklm\\software\\..."), and
   // the open handles with the key each refers to.
@@ -41,6 +45,9 @@ struct Machine {
 
   // Devices, and the open Image-class lists with the nodes each holds.
   std::vector<DeviceNode> devices;
+  // The first node added under each folded instance ID, so that locating a
+  // node takes the same time on a machine of any size.
+  std::unordered_map<std::string, DEVINST> nodesByInstanceId;
   bool deviceIdListReplaced = false;
   std::vector<BYTE> deviceIdList;
   std::map<ULONG_PTR, std::vector<DEVINST>> openDeviceLists;
