@@ -20,8 +20,8 @@ void ResetMachine();
 
 enum class Fault {
   kNone,
-  kFail,                   // the operation reports its usual failure
-  kSucceedWithoutOutput,   // reports success and writes none of its outputs
+  kFail,                  // the operation reports its usual failure
+  kSucceedWithoutOutput,  // reports success and writes none of its outputs
 };
 
 // Makes the nth call (counting from 1) of the named operation misbehave; an
@@ -41,14 +41,14 @@ void KeepCallLog(bool keep);
 // ---- Accounting of what is open --------------------------------------------
 
 struct OpenResources {
-  int registryKeys = 0;   // opened and not closed
-  int deviceLists = 0;    // SetupDi lists not destroyed
-  int heapBlocks = 0;     // HeapAlloc blocks not freed
-  int comObjects = 0;     // COM objects with references left
-  int bstrs = 0;          // strings not freed
-  int comInitDepth = 0;   // CoInitialize not yet balanced by CoUninitialize
-  int handles = 0;        // events not closed
-  int libraries = 0;      // LoadLibraryA not balanced by FreeLibrary
+  int registryKeys = 0;  // opened and not closed
+  int deviceLists = 0;   // SetupDi lists not destroyed
+  int heapBlocks = 0;    // HeapAlloc blocks not freed
+  int comObjects = 0;    // COM objects with references left
+  int bstrs = 0;         // strings not freed
+  int comInitDepth = 0;  // CoInitialize not yet balanced by CoUninitialize
+  int handles = 0;       // events not closed
+  int libraries = 0;     // LoadLibraryA not balanced by FreeLibrary
 };
 OpenResources Open();
 
@@ -78,13 +78,13 @@ void DenyWriteAccess(HKEY root, const std::string& path);
 std::vector<BYTE> MultiString(std::initializer_list<const char*> entries);
 
 struct DeviceNode {
-  std::string instanceId;          // e.g. "USB\\VID_5E3A&PID_2171\\5&1A2B&0&1"
+  std::string instanceId;  // e.g. "USB\\VID_5E3A&PID_2171\\5&1A2B&0&1"
   bool hasHardwareIds = true;
-  std::vector<BYTE> hardwareIds;   // delivered byte for byte
+  std::vector<BYTE> hardwareIds;  // delivered byte for byte
   ULONG status = DN_DRIVER_LOADED | DN_STARTED;
-  bool inImageClass = true;        // listed by the Image device-setup class
-  std::string driverKey;           // key under HKEY_LOCAL_MACHINE; empty: none
-  bool present = true;             // false: a phantom, whose status can't be read
+  bool inImageClass = true;  // listed by the Image device-setup class
+  std::string driverKey;     // key under HKEY_LOCAL_MACHINE; empty: none
+  bool present = true;       // false: a phantom, whose status can't be read
 };
 
 // Node handles are given out from 0 in the order the devices are added; the
@@ -99,18 +99,18 @@ void SetDeviceIdList(const std::vector<BYTE>& raw);
 
 struct CaptureSource {
   std::wstring friendlyName;
-  bool nameReadable = true;     // IPropertyBag::Read of "FriendlyName" succeeds
-  bool bagBinds = true;         // IMoniker::BindToStorage succeeds
-  bool filterBinds = true;      // IMoniker::BindToObject succeeds
-  bool hasPropertySet = true;   // the filter gives IKsPropertySet
-  HRESULT setResult = S_OK;     // what IKsPropertySet::Set returns
+  bool nameReadable = true;    // IPropertyBag::Read of "FriendlyName" succeeds
+  bool bagBinds = true;        // IMoniker::BindToStorage succeeds
+  bool filterBinds = true;     // IMoniker::BindToObject succeeds
+  bool hasPropertySet = true;  // the filter gives IKsPropertySet
+  HRESULT setResult = S_OK;    // what IKsPropertySet::Set returns
 };
 
 // Sources are enumerated in the order they are added; returns the index.
 int AddCaptureSource(const CaptureSource& source);
 
 struct PropertyWrite {
-  int source = -1;   // index of the capture source whose filter received it
+  int source = -1;  // index of the capture source whose filter received it
   GUID set{};
   DWORD id = 0;
   std::vector<BYTE> instance;
