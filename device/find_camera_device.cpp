@@ -3,7 +3,9 @@
 #include "device/hardware_id_list.h"
 #include "device/multi_string.h"
 
-static const DWORD kWorkBufferSize = MAX_PATH;
+namespace {
+
+const DWORD kWorkBufferSize = MAX_PATH;
 
 // State of one search. Only a match writes `node`; `loaded` ends the pass
 // in which it is set.
@@ -16,13 +18,13 @@ struct DeviceSearch {
 
 // A zero-sized buffer has no room even for the empty string: it counts as
 // no buffer at all.
-static int HasRoom(const char* output, DWORD size) { return output != NULL && size != 0; }
+int HasRoom(const char* output, DWORD size) { return output != NULL && size != 0; }
 
-static void EmptyOutput(char* output, DWORD size) {
+void EmptyOutput(char* output, DWORD size) {
   if (HasRoom(output, size)) output[0] = '\0';
 }
 
-static int IsDriverLoaded(DEVINST node) {
+int IsDriverLoaded(DEVINST node) {
   ULONG status = 0;
   ULONG problem = 0;
   return CM_Get_DevNode_Status(&status, &problem, node, 0) == CR_SUCCESS &&
@@ -31,7 +33,7 @@ static int IsDriverLoaded(DEVINST node) {
 
 // Reads the node's hardware-ID list into the work buffer and compares it with
 // the table. Only the bytes that the platform says it wrote are walked.
-static void ConsiderNode(DeviceSearch* search, const DeviceQuery* query, DEVINST node) {
+void ConsiderNode(DeviceSearch* search, const DeviceQuery* query, DEVINST node) {
   ULONG length = kWorkBufferSize;
   search->work[0] = '\0';
   if (CM_Get_DevNode_Registry_PropertyA(node, CM_DRP_HARDWAREID, NULL, search->work, &length, 0) ==
@@ -46,13 +48,13 @@ static void ConsiderNode(DeviceSearch* search, const DeviceQuery* query, DEVINST
 
 // An entry whose class isn't the one asked for was not written by the
 // platform, whatever it answered: that ends the list too.
-static int GetImageDevice(HDEVINFO devices, DWORD index, SP_DEVINFO_DATA* entry) {
+int GetImageDevice(HDEVINFO devices, DWORD index, SP_DEVINFO_DATA* entry) {
   memset(entry, 0, sizeof *entry);
   entry->cbSize = sizeof *entry;
   return SetupDiEnumDeviceInfo(devices, index, entry) && entry->ClassGuid == GUID_DEVCLASS_IMAGE;
 }
 
-static void SearchImageClass(DeviceSearch* search, const DeviceQuery* query, HDEVINFO devices) {
+void SearchImageClass(DeviceSearch* search, const DeviceQuery* query, HDEVINFO devices) {
   SP_DEVINFO_DATA entry;
   DWORD index = 0;
   while (!search->loaded && GetImageDevice(devices, index, &entry)) {
@@ -63,7 +65,7 @@ static void SearchImageClass(DeviceSearch* search, const DeviceQuery* query, HDE
 
 // The enumerator is the first row's text before its first backslash, leading
 // backslashes skipped; it is cut to fit the buffer.
-static void TakeEnumeratorName(const char* row, char* name) {
+void TakeEnumeratorName(const char* row, char* name) {
   const char* start = row;
   DWORD length = 0;
   while (*start == '\\') ++start;
@@ -76,8 +78,7 @@ static void TakeEnumeratorName(const char* row, char* name) {
 
 // A node handle left unwritten by the platform stays 0, a real node: it can
 // only match through its own hardware IDs.
-static void SearchInstanceIds(DeviceSearch* search, const DeviceQuery* query, char* block,
-                              ULONG size) {
+void SearchInstanceIds(DeviceSearch* search, const DeviceQuery* query, char* block, ULONG size) {
   DWORD offset = 0;
   DWORD length = MeasureMultiStringEntry(block, size, offset);
   while (!search->loaded && length != 0) {
@@ -92,7 +93,7 @@ static void SearchInstanceIds(DeviceSearch* search, const DeviceQuery* query, ch
 
 // The block starts zero-filled, so that a fetch that writes nothing leaves
 // an empty list.
-static void SearchEnumerator(DeviceSearch* search, const DeviceQuery* query) {
+void SearchEnumerator(DeviceSearch* search, const DeviceQuery* query) {
   ULONG size = 0;
   TakeEnumeratorName(query->hardwareIds[0], search->work);
   if (CM_Get_Device_ID_List_SizeA(&size, search->work, CM_GETIDLIST_FILTER_ENUMERATOR) ==
@@ -111,13 +112,13 @@ static void SearchEnumerator(DeviceSearch* search, const DeviceQuery* query) {
 
 // Whether RegQueryValueExA delivered text that lies whole within the buffer;
 // after a failed or partial read the buffer's content is undefined.
-static int IsTextValue(LSTATUS result, DWORD type, DWORD length, DWORD size) {
+int IsTextValue(LSTATUS result, DWORD type, DWORD length, DWORD size) {
   return result == ERROR_SUCCESS && type == REG_SZ && length <= size;
 }
 
 // Stored text need not carry its terminator. One is added where there is room
 // and the data lacks it; text that fills the buffer without one doesn't fit.
-static void TerminateValue(char* output, DWORD length, DWORD size) {
+void TerminateValue(char* output, DWORD length, DWORD size) {
   if (length != 0 && output[length - 1] != '\0') {
     if (length < size) {
       output[length] = '\0';
@@ -127,7 +128,7 @@ static void TerminateValue(char* output, DWORD length, DWORD size) {
   }
 }
 
-static void ReadDriverValue(HKEY key, const char* name, char* output, DWORD size) {
+void ReadDriverValue(HKEY key, const char* name, char* output, DWORD size) {
   DWORD type = REG_NONE;
   DWORD length = size;
   if (HasRoom(output, size)) {
@@ -143,7 +144,7 @@ static void ReadDriverValue(HKEY key, const char* name, char* output, DWORD size
 }
 
 // A success that left the key handle unwritten opened nothing.
-static void ReadDriverKey(DEVINST node, const DeviceQuery* query) {
+void ReadDriverKey(DEVINST node, const DeviceQuery* query) {
   HKEY key = NULL;
   if (CM_Open_DevNode_Key(node, KEY_READ, 2, RegDisposition_OpenExisting, &key,
                           CM_REGISTRY_SOFTWARE) == CR_SUCCESS &&
@@ -153,6 +154,8 @@ static void ReadDriverKey(DEVINST node, const DeviceQuery* query) {
     RegCloseKey(key);
   }
 }
+
+}  // namespace
 
 // With an empty table nothing can match, so there is no enumerator to search.
 int FindCameraDevice(DeviceQuery query) {

@@ -2,7 +2,9 @@
 
 #include "device/multi_string.h"
 
-static int MatchHardwareId(const char* id, DWORD length, const char* const* rows, DWORD rowCount) {
+namespace {
+
+int MatchHardwareId(const char* id, DWORD length, const char* const* rows, DWORD rowCount) {
   int matched = 0;
   for (DWORD row = 0; !matched && row < rowCount; ++row) {
     matched = strlen(rows[row]) == length && _strnicmp(id, rows[row], length) == 0;
@@ -11,7 +13,7 @@ static int MatchHardwareId(const char* id, DWORD length, const char* const* rows
 }
 
 // The pieces of one entry lie between its commas; empty ones name no ID.
-static int MatchEntry(const char* entry, DWORD length, const char* const* rows, DWORD rowCount) {
+int MatchEntry(const char* entry, DWORD length, const char* const* rows, DWORD rowCount) {
   int matched = 0;
   DWORD start = 0;
   while (!matched && start < length) {
@@ -22,6 +24,8 @@ static int MatchEntry(const char* entry, DWORD length, const char* const* rows, 
   }
   return matched;
 }
+
+}  // namespace
 
 int MatchHardwareIdList(const char* list, DWORD listSize, const char* const* rows, DWORD rowCount) {
   int matched = 0;
