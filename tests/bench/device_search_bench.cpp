@@ -9,6 +9,7 @@
 #include "device/find_camera_device.h"
 #include "device/hardware_id_table.h"
 #include "platform/standin/machine.h"
+#include "tests/support/simulated_camera.h"
 
 namespace {
 
@@ -17,9 +18,6 @@ enum class Layout {
   kNoCamera,           // no camera: both passes go through every node
   kCameraUnderUsbOnly  // the camera last, listed by the USB enumerator only
 };
-
-const char kCameraDriverKey[] =
-    "System\\CurrentControlSet\\Control\\Class\\{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
 
 // Another product of the same maker: its IDs have the table's length and differ
 // only in the product number, so every comparison runs to the last digits.
@@ -36,16 +34,6 @@ sim::DeviceNode OtherDevice(int index) {
   return node;
 }
 
-sim::DeviceNode Camera(bool inImageClass) {
-  sim::DeviceNode node;
-  node.instanceId = "USB\\VID_5E3A&PID_2171\\6&2C4A1F0E&0&3";
-  node.hardwareIds =
-      sim::MultiString({"USB\\VID_5E3A&PID_2171&REV_0100", "USB\\VID_5E3A&PID_2171"});
-  node.inImageClass = inImageClass;
-  node.driverKey = kCameraDriverKey;
-  return node;
-}
-
 // The machine stays built while the benchmark runs again with other
 // iteration counts, so each layout and size is set up once.
 void BuildMachine(Layout layout, int nodeCount) {
@@ -57,9 +45,7 @@ void BuildMachine(Layout layout, int nodeCount) {
   const int others = layout == Layout::kNoCamera ? nodeCount : nodeCount - 1;
   for (int i = 0; i < others; ++i) sim::AddDevice(OtherDevice(i));
   if (layout != Layout::kNoCamera) {
-    sim::AddDevice(Camera(layout == Layout::kCameraLast));
-    sim::SetStringValue(HKEY_LOCAL_MACHINE, kCameraDriverKey, "DriverDesc", "TX7105 USB Camera");
-    sim::SetStringValue(HKEY_LOCAL_MACHINE, kCameraDriverKey, "ZrProductName", "TX7105");
+    AddCamera("TX7105 USB Camera", layout == Layout::kCameraLast);
   }
   builtLayout = layout;
   builtCount = nodeCount;

@@ -14,10 +14,9 @@
 #include "app/run_options.h"
 #include "platform/standin/machine.h"
 #include "tests/fuzz/fuzz_input.h"
+#include "tests/support/simulated_camera.h"
 
 namespace {
-
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 bool IsSkipped(char c) {
   const unsigned char code = static_cast<unsigned char>(c);
@@ -91,10 +90,10 @@ std::vector<BYTE> EntryFor(LONG deviceNumber) {
 
 void CheckRun(const char* tail) {
   sim::ResetMachine();
-  sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKey);
+  sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKeyPath);
   const RunOptions expected = ExpectedOptions(tail);
   FUZZ_CHECK(RunConfiguration(tail) == 0);
-  const sim::StoredValue entry = sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, "T7105Cfg.exe");
+  const sim::StoredValue entry = LogonEntry();
   if (expected.patchReg) {
     FUZZ_CHECK(entry.present && entry.type == REG_SZ);
     FUZZ_CHECK(entry.data == EntryFor(expected.deviceNumber));

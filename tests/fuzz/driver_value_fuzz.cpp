@@ -19,11 +19,10 @@
 #include "device/hardware_id_table.h"
 #include "platform/standin/machine.h"
 #include "tests/fuzz/fuzz_input.h"
+#include "tests/support/simulated_camera.h"
 
 namespace {
 
-const char kDriverKey[] =
-    "System\\CurrentControlSet\\Control\\Class\\{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
 const char kMarker = '\xA5';
 
 DWORD TypeFor(uint8_t selector) {
@@ -58,7 +57,7 @@ std::string ExpectedText(const Value& value, DWORD size) {
 
 void Store(const char* name, const Value& value) {
   if (value.stored) {
-    sim::SetValue(HKEY_LOCAL_MACHINE, kDriverKey, name, value.type,
+    sim::SetValue(HKEY_LOCAL_MACHINE, kCameraDriverKey, name, value.type,
                   std::vector<BYTE>(value.data.begin(), value.data.end()));
   }
 }
@@ -98,9 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sim::DeviceNode camera;
   camera.instanceId = "USB\\VID_5E3A&PID_2171\\1";
   camera.hardwareIds = sim::MultiString({HardwareIdTable[1]});
-  camera.driverKey = kDriverKey;
+  camera.driverKey = kCameraDriverKey;
   sim::AddDevice(camera);
-  sim::CreateKey(HKEY_LOCAL_MACHINE, kDriverKey);
+  sim::CreateKey(HKEY_LOCAL_MACHINE, kCameraDriverKey);
   Store("ZrProductName", product);
   Store("DriverDesc", description);
 

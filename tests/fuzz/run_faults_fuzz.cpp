@@ -76,7 +76,7 @@ std::string WrittenEntry(const sweep::Scenario& scenario) {
 }
 
 std::string EntryText() {
-  const sim::StoredValue entry = sweep::LogonEntry();
+  const sim::StoredValue entry = LogonEntry();
   if (!entry.present) return std::string();
   FUZZ_CHECK(entry.type == REG_SZ && !entry.data.empty() && entry.data.back() == 0);
   return std::string(entry.data.begin(), entry.data.end() - 1);

@@ -8,24 +8,6 @@ const char kEarlierEntry[] = "T7105Cfg.exe /d:4";
 
 namespace {
 
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kDriverKey[] =
-    "System\\CurrentControlSet\\Control\\Class\\{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
-
-// The camera, row 2 of the table with a revision-suffixed ID in front, its
-// driver loaded, described as "USB Camera".
-void AddCamera(bool inImageClass) {
-  sim::DeviceNode node;
-  node.instanceId = "USB\\VID_5E3A&PID_2171\\5&1A2B&0&1";
-  node.hardwareIds =
-      sim::MultiString({"USB\\VID_5E3A&PID_2171&REV_0100", "USB\\VID_5E3A&PID_2171"});
-  node.inImageClass = inImageClass;
-  node.driverKey = kDriverKey;
-  sim::AddDevice(node);
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "ZrProductName", "TX7105");
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "DriverDesc", "USB Camera");
-}
-
 // A device that is not the camera; its only ID is its instance ID's first two parts.
 void AddOtherDevice(const std::string& enumerator, const std::string& id, bool inImageClass) {
   sim::DeviceNode node;
@@ -43,7 +25,7 @@ void AddSource(const wchar_t* name, bool binds) {
 }
 
 void AddEarlierEntry() {
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, "T7105Cfg.exe", kEarlierEntry);
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, kEarlierEntry);
 }
 
 // The camera among other imaging devices, the second of two capture
@@ -51,7 +33,7 @@ void AddEarlierEntry() {
 void CameraAmongOthers() {
   AddEarlierEntry();
   AddOtherDevice("USB", "VID_1234&PID_0001", true);
-  AddCamera(true);
+  AddCamera("USB Camera", true);
   AddOtherDevice("PCI", "VEN_8086&DEV_0001", true);
   AddSource(L"Other", true);
   AddSource(L"USB Camera #2", true);
@@ -62,7 +44,7 @@ void CameraAmongOthers() {
 // The first source of the camera's name does not bind; a second one would.
 void FirstMatchUnbindable() {
   AddEarlierEntry();
-  AddCamera(true);
+  AddCamera("USB Camera", true);
   AddSource(L"USB Camera", false);
   AddSource(L"USB Camera", true);
   sim::SetTimeZoneBias(300);
@@ -70,7 +52,7 @@ void FirstMatchUnbindable() {
 
 void CameraAndSource() {
   AddEarlierEntry();
-  AddCamera(true);
+  AddCamera("USB Camera", true);
   AddSource(L"USB Camera #3", true);
 }
 
@@ -80,7 +62,7 @@ void CameraOnlyUnderUsb() {
   AddEarlierEntry();
   AddOtherDevice("PCI", "VEN_8086&DEV_0001", true);
   AddOtherDevice("USB", "VID_1234&PID_0001", false);
-  AddCamera(false);
+  AddCamera("USB Camera", false);
   AddOtherDevice("USB", "VID_1234&PID_0002", false);
   AddSource(L"USB Camera", true);
   sim::SetTimeZoneBias(300);
@@ -188,7 +170,5 @@ const std::vector<Scenario>& Scenarios() {
   static const std::vector<Scenario> scenarios = MakeScenarios();
   return scenarios;
 }
-
-sim::StoredValue LogonEntry() { return sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, "T7105Cfg.exe"); }
 
 }  // namespace sweep

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/standin/machine.h"
+#include "tests/support/simulated_camera.h"
 
 namespace sweep {
 
@@ -43,8 +44,5 @@ struct Scenario {
 extern const char kEarlierEntry[];
 
 const std::vector<Scenario>& Scenarios();
-
-// The logon entry as the run left it.
-sim::StoredValue LogonEntry();
 
 }  // namespace sweep

@@ -5,24 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/simulated_camera.h"
 #include "tests/unit/machine_test.h"
 
 namespace {
-
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kEntry[] = "T7105Cfg.exe";
-
-std::vector<BYTE> Bytes(const std::string& text) {
-  std::vector<BYTE> bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
-}
 
 class LogonEntryTest : public MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
-    sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKey);
+    sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKeyPath);
   }
 };
 
@@ -43,50 +35,50 @@ TEST_F(LogonEntryTest, InstallStoresTheCommandWithItsTerminator) {
   };
   for (const InstallCase& c : cases) {
     UpdateLogonEntry(c.deviceNumber, 1);
-    const sim::StoredValue value = sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry);
+    const sim::StoredValue value = LogonEntry();
     EXPECT_TRUE(value.present) << "device number " << c.deviceNumber;
     EXPECT_EQ(value.type, REG_SZ) << "device number " << c.deviceNumber;
-    EXPECT_EQ(value.data, Bytes(c.command)) << "device number " << c.deviceNumber;
+    EXPECT_EQ(value.data, StoredString(c.command)) << "device number " << c.deviceNumber;
     ExpectNothingOpen();
   }
 }
 
 TEST_F(LogonEntryTest, DeviceNumberZeroStoresThirteenBytes) {
   UpdateLogonEntry(0, 1);
-  EXPECT_EQ(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).data.size(), 13u);
+  EXPECT_EQ(LogonEntry().data.size(), 13u);
 }
 
 TEST_F(LogonEntryTest, WritingTwiceKeepsTheLastData) {
   UpdateLogonEntry(4, 1);
   UpdateLogonEntry(0, 1);
-  EXPECT_EQ(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).data, Bytes("T7105Cfg.exe"));
+  EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe"));
 }
 
 TEST_F(LogonEntryTest, RemoveDeletesTheValueWhateverTheNumber) {
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:7");
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, "Other", "other.exe");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe /d:7");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, "Other", "other.exe");
   UpdateLogonEntry(7, 0);
-  EXPECT_FALSE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).present);
-  EXPECT_TRUE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, "Other").present);
+  EXPECT_FALSE(LogonEntry().present);
+  EXPECT_TRUE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKeyPath, "Other").present);
   UpdateLogonEntry(7, 0);
-  EXPECT_FALSE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).present);
+  EXPECT_FALSE(LogonEntry().present);
   ExpectNothingOpen();
 }
 
 TEST_F(LogonEntryTest, OpensTheKeyForReadAndWriteAndNeverCreatesIt) {
   sim::ResetMachine();
   UpdateLogonEntry(2, 1);
-  EXPECT_FALSE(sim::KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
+  EXPECT_FALSE(sim::KeyExists(HKEY_LOCAL_MACHINE, kRunKeyPath));
   EXPECT_EQ(sim::CallCount("RegSetValueExA"), 0);
   ExpectNothingOpen();
 }
 
 TEST_F(LogonEntryTest, WithoutWriteAccessNothingChanges) {
-  sim::DenyWriteAccess(HKEY_LOCAL_MACHINE, kRunKey);
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:5");
+  sim::DenyWriteAccess(HKEY_LOCAL_MACHINE, kRunKeyPath);
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe /d:5");
   UpdateLogonEntry(2, 1);
   UpdateLogonEntry(2, 0);
-  EXPECT_EQ(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry).data, Bytes("T7105Cfg.exe /d:5"));
+  EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe /d:5"));
   ExpectNothingOpen();
 }
 
@@ -110,11 +102,11 @@ TEST_F(LogonEntryTest, PlatformFailuresAreSilentAndLeaveNothingOpen) {
   };
   for (const FaultCase& c : cases) {
     SetUp();
-    sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "before");
+    sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "before");
     sim::InjectFault(c.operation, 0, c.fault);
     UpdateLogonEntry(3, c.install);
-    const sim::StoredValue value = sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry);
-    const bool unchanged = value.present && value.data == Bytes("before");
+    const sim::StoredValue value = LogonEntry();
+    const bool unchanged = value.present && value.data == StoredString("before");
     EXPECT_EQ(unchanged, !c.entryChanges)
         << c.operation << " fault " << static_cast<int>(c.fault) << " install " << c.install;
     ExpectNothingOpen();

@@ -6,20 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/simulated_camera.h"
 #include "tests/unit/machine_test.h"
 
 namespace {
-
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kEntry[] = "T7105Cfg.exe";
-const char kDriverKey[] =
-    "System\\CurrentControlSet\\Control\\Class\\{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
-
-std::vector<BYTE> Bytes(const std::string& text) {
-  std::vector<BYTE> bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
-}
 
 // Position of the first call of an operation in the call log, or -1.
 long FirstCall(const std::string& operation) {
@@ -32,21 +22,12 @@ class RunConfigurationTest : public MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
-    sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKey);
+    sim::CreateKey(HKEY_LOCAL_MACHINE, kRunKeyPath);
     sim::SetTimeZoneBias(300);  // outside both bands: 60 Hz without a country lookup
   }
 
   // A camera in the Image class with its driver loaded, described as "USB Camera".
-  static void AddCamera() {
-    sim::DeviceNode node;
-    node.instanceId = "USB\\VID_5E3A&PID_2171\\5&1A2B&0&1";
-    node.hardwareIds =
-        sim::MultiString({"USB\\VID_5E3A&PID_2171&REV_0100", "USB\\VID_5E3A&PID_2171"});
-    node.driverKey = kDriverKey;
-    sim::AddDevice(node);
-    sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "DriverDesc", "USB Camera");
-    sim::SetStringValue(HKEY_LOCAL_MACHINE, kDriverKey, "ZrProductName", "TX7105");
-  }
+  static void AddCamera() { ::AddCamera("USB Camera", true); }
 
   static void AddSource(const wchar_t* name, bool binds = true) {
     sim::CaptureSource source;
@@ -54,19 +35,17 @@ class RunConfigurationTest : public MachineTest {
     source.filterBinds = binds;
     sim::AddCaptureSource(source);
   }
-
-  static sim::StoredValue Entry() { return sim::GetValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry); }
 };
 
 TEST_F(RunConfigurationTest, TypicalRunWritesThePropertyAndRemovesTheEntry) {
   AddCamera();
   AddSource(L"USB Camera");
   AddSource(L"USB Camera #2");
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:2");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe /d:2");
 
   EXPECT_EQ(RunConfiguration("/d:2"), 1);
 
-  EXPECT_FALSE(Entry().present);
+  EXPECT_FALSE(LogonEntry().present);
   ASSERT_EQ(sim::PropertyWrites().size(), 1u);
   EXPECT_EQ(sim::PropertyWrites()[0].source, 1);
   EXPECT_EQ(sim::PropertyWrites()[0].data[24], 2) << "bias 300 is a 60 Hz region";
@@ -80,7 +59,7 @@ TEST_F(RunConfigurationTest, EmptyTailConfiguresTheFirstCameraOfItsName) {
   AddSource(L"USB Camera");
   EXPECT_EQ(RunConfiguration(""), 1);
   EXPECT_TRUE(sim::Waits().empty());
-  EXPECT_FALSE(Entry().present);
+  EXPECT_FALSE(LogonEntry().present);
   EXPECT_EQ(sim::PropertyWrites().size(), 1u);
   ExpectNothingOpen();
 }
@@ -99,7 +78,7 @@ TEST_F(RunConfigurationTest, PatchRegOnlyWritesTheEntry) {
   AddSource(L"USB Camera #3");
   EXPECT_EQ(RunConfiguration("/s /first /PATCHREG /D:3"), 0);
 
-  EXPECT_EQ(Entry().data, Bytes("T7105Cfg.exe /d:3"));
+  EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe /d:3"));
   EXPECT_TRUE(sim::Waits().empty());
   EXPECT_EQ(sim::CallCount("SetupDiGetClassDevsA"), 0);
   EXPECT_EQ(sim::CallCount("CoInitialize"), 0);
@@ -110,7 +89,7 @@ TEST_F(RunConfigurationTest, PatchRegOnlyWritesTheEntry) {
 TEST_F(RunConfigurationTest, EntryIsRemovedBeforeTheCaptureSourceIsTried) {
   AddCamera();
   AddSource(L"USB Camera");
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe");
   RunConfiguration("/first");
   ASSERT_NE(FirstCall("RegDeleteValueA"), -1);
   EXPECT_LT(FirstCall("SetupDiGetClassDevsA"), FirstCall("RegDeleteValueA"));
@@ -137,15 +116,15 @@ TEST_F(RunConfigurationTest, EntryAfterTheRunFollowsTheOutcome) {
   };
   for (const OutcomeCase& c : cases) {
     SetUp();
-    sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "stale");
+    sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "stale");
     if (c.camera) AddCamera();
     AddSource(L"USB Camera #2", c.sourceBinds);
     EXPECT_EQ(RunConfiguration(c.tail), c.exitCode) << "tail: " << c.tail;
-    const sim::StoredValue entry = Entry();
+    const sim::StoredValue entry = LogonEntry();
     if (c.entryAfter == nullptr) {
       EXPECT_FALSE(entry.present) << "tail: " << c.tail;
     } else {
-      EXPECT_EQ(entry.data, Bytes(c.entryAfter)) << "tail: " << c.tail;
+      EXPECT_EQ(entry.data, StoredString(c.entryAfter)) << "tail: " << c.tail;
     }
     EXPECT_EQ(sim::CallCount("CoUninitialize"), 1) << "tail: " << c.tail;
     ExpectNothingOpen();
@@ -160,19 +139,19 @@ TEST_F(RunConfigurationTest, FailedPropertyWriteStillExitsWithOne) {
   sim::AddCaptureSource(source);
   EXPECT_EQ(RunConfiguration("/first"), 1);
   EXPECT_EQ(sim::PropertyWrites().size(), 1u);
-  EXPECT_FALSE(Entry().present);
+  EXPECT_FALSE(LogonEntry().present);
   ExpectNothingOpen();
 }
 
 TEST_F(RunConfigurationTest, FailedTokenBufferChangesNothing) {
   AddCamera();
   AddSource(L"USB Camera");
-  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKey, kEntry, "T7105Cfg.exe /d:4");
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe /d:4");
   sim::InjectFault("HeapAlloc", 1);
 
   EXPECT_EQ(RunConfiguration("/first /patchreg /d:9"), 0);
 
-  EXPECT_EQ(Entry().data, Bytes("T7105Cfg.exe /d:4"));
+  EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe /d:4"));
   EXPECT_EQ(sim::CallCount("RegOpenKeyExA"), 0);
   EXPECT_EQ(sim::CallCount("SetupDiGetClassDevsA"), 0);
   EXPECT_EQ(sim::CallCount("CoInitialize"), 0);
@@ -202,7 +181,7 @@ TEST_F(RunConfigurationTest, LongestCommandTailIsReadWhole) {
   while (tail.size() < 32000) tail += "/x:0123456789 ";
   tail += "/patchreg /d:7";
   EXPECT_EQ(RunConfiguration(tail.c_str()), 0);
-  EXPECT_EQ(Entry().data, Bytes("T7105Cfg.exe /d:7"));
+  EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe /d:7"));
   ExpectNothingOpen();
 }
 
