@@ -5,7 +5,7 @@
 # entry (present or not, type, exact bytes) and what the camera received.
 #   scenarios.sh <scenario>
 # Environment: T7105_WINE_ROOT (with a prefix made by prefix.sh setup),
-# T7105_TEST_BIN, T7105_OBJDUMP (the toolchain's objdump).
+# T7105_TEST_BIN, and the program's identity as T7105_VERSION_*.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib/wine.sh"

@@ -1,6 +1,5 @@
 # shellcheck shell=bash
-# The test doubles on their own, before the program meets them, and the
-# program's imports, which let the configuration manager's double stand in.
+# The test doubles on their own, before the program meets them.
 
 # The simulated camera on its own, before the program meets it: each
 # behaviour as a probe sees it, and what the camera logged.
@@ -41,15 +40,4 @@ scenario_simulated_devices() {
   camera_device loaded=0
   machine_ready
   echo "ok    device nodes read back through the configuration manager"
-}
-
-# The program imports the configuration manager from CFGMGR32.dll, so the
-# test-only DLL beside it is the one it gets.
-scenario_imports() {
-  local imports
-  imports=$("${T7105_OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$T7105_WINE_ROOT/bin/T7105Cfg.exe" |
-    awk '/DLL Name:/ {dll=$3} $3 ~ /^CM_/ {print dll, $3}' | sort)
-  check "CM_* imports" "$(printf 'CFGMGR32.dll %s\n' CM_Get_DevNode_Registry_PropertyA \
-    CM_Get_DevNode_Status CM_Get_Device_ID_ListA CM_Get_Device_ID_List_SizeA \
-    CM_Locate_DevNodeA CM_Open_DevNode_Key | sort)" "$imports"
 }

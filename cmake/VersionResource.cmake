@@ -1,0 +1,29 @@
+# The version block's header and the application manifest, made from the
+# program's identity (the top-level CMakeLists.txt) into the build's res/,
+# where the resource compiler finds them.
+
+# A version as the version block's text shows it: the first part as it is,
+# the others in two digits ("1.0.2.0" gives "1.00.02.00").
+function(t7105_version_text version out)
+  string(REPLACE "." ";" parts "${version}")
+  list(POP_FRONT parts text)
+  foreach(part IN LISTS parts)
+    if(part LESS 10)
+      string(APPEND text ".0${part}")
+    else()
+      string(APPEND text ".${part}")
+    endif()
+  endforeach()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+t7105_version_text(${PROJECT_VERSION} T7105_FILE_VERSION_TEXT)
+t7105_version_text(${T7105_PRODUCT_VERSION} T7105_PRODUCT_VERSION_TEXT)
+string(REPLACE "." "," T7105_FILE_VERSION_COMMAS "${PROJECT_VERSION}")
+string(REPLACE "." "," T7105_PRODUCT_VERSION_COMMAS "${T7105_PRODUCT_VERSION}")
+
+set(T7105_RESOURCE_DIR ${PROJECT_BINARY_DIR}/res)
+configure_file(${PROJECT_SOURCE_DIR}/res/version.h.in ${T7105_RESOURCE_DIR}/version.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/res/T7105Cfg.manifest.in
+               ${T7105_RESOURCE_DIR}/T7105Cfg.manifest @ONLY)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${T7105_RESOURCE_DIR}")
