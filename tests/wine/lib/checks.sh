@@ -94,7 +94,8 @@ power_line_block() {
 
 # Exactly one property write reached the camera with the given CameraId:
 # the vendor set, property 15, and the same 72-byte block as instance and
-# property data, holding the class at byte 24.
+# property data, holding the class at byte 24. A write needs a bound filter,
+# so every filter must have been let go by the end of the run too.
 expect_property_written() {
   local camera_id=$1 class=$2 writes
   writes=$(camera_events set)
@@ -107,6 +108,7 @@ expect_property_written() {
   check "instance data" "$(power_line_block "$class")" "$(camera_field instance "$writes")"
   check "property data" "$(power_line_block "$class")" "$(camera_field data "$writes")"
   check "reads and support queries" "" "$(camera_events get; camera_events query-supported)"
+  expect_released
 }
 
 expect_nothing_written() {

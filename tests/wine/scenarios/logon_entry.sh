@@ -15,7 +15,6 @@ scenario_typical_run() {
   expect_run_value absent
   expect_bound second
   expect_property_written second 2
-  expect_released
   expect_silent
 }
 
@@ -75,6 +74,5 @@ scenario_first_with_camera() {
   expect_run_value absent
   expect_bound second
   expect_property_written second 1
-  expect_released
   expect_silent
 }

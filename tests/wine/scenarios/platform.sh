@@ -55,6 +55,7 @@ scenario_silence() {
   expect_exit 1
   expect_run_value absent
   expect_bound first
+  expect_property_written first 1
 }
 
 # The version block, read back through GetFileVersionInfoA, against the
