@@ -6,3 +6,18 @@ function(t7105_product_library name)
   target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
   target_link_libraries(${name} PUBLIC t7105_platform)
 endfunction()
+
+# A windowless Windows executable that starts at its own entry point, without
+# the C runtime's start-up files, and imports system DLLs only. It has no link
+# time stamp, so the same source always gives the same bytes, and its link map
+# lies beside it. It is linked by the C driver, so no C++ runtime library is
+# on the link line: code that came to need one (operator new, exceptions)
+# fails to link rather than grow the executable.
+function(t7105_windows_executable name entry)
+  add_executable(${name} WIN32 ${ARGN})
+  target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
+  target_link_options(${name} PRIVATE
+    -static -s -nostartfiles -Wl,-e,${entry} -Wl,--gc-sections -Wl,--no-insert-timestamp
+    -Wl,-Map=$<TARGET_FILE_DIR:${name}>/${name}.map)
+  set_target_properties(${name} PROPERTIES LINKER_LANGUAGE C)
+endfunction()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times T7105Cfg.exe under Wine against a GUI program that only returns
+# Times T7105Cfg.exe under Wine against a GUI program that only ends
 # (tests/bench/empty_gui.cpp, built and linked the same way): a configuration
 # run on a machine without the camera, one with the simulated camera, and a
 # /patchreg run. All run in one private prefix whose wineserver stays up;
@@ -14,7 +14,11 @@
 # Windows logon (an unmeasured run just before starts it); --cold waits for
 # it to go first, so that its start is timed too.
 #
-#   scripts/time-under-wine.sh [--cold] [rounds]        (default 15 rounds)
+# --against OLD.exe takes another build of T7105Cfg.exe as the yardstick
+# instead: each run is paired with the same run of OLD.exe, on the same
+# machine, with the same exit code.
+#
+#   scripts/time-under-wine.sh [--cold] [--against OLD.exe] [rounds]   (default 15 rounds)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_tests=$root/tests/wine
@@ -24,10 +28,18 @@ source "$wine_tests/lib/apply.sh"
 source "$wine_tests/lib/machines.sh"
 
 desktop=up
-if [[ ${1:-} == --cold ]]; then
-  desktop=cold
+against=""
+while [[ ${1:-} == --* ]]; do
+  case $1 in
+  --cold) desktop=cold ;;
+  --against)
+    against=$(realpath "${2:?--against needs an executable}")
+    shift
+    ;;
+  *) echo "unknown option $1" >&2; exit 2 ;;
+  esac
   shift
-fi
+done
 rounds=${1:-15}
 [[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "rounds: a positive number" >&2; exit 2; }
 
@@ -48,6 +60,7 @@ trap 'bash "$wine_tests/prefix.sh" cleanup >/dev/null 2>&1 || true' EXIT
 bash "$wine_tests/prefix.sh" setup >"$T7105_WINE_ROOT/setup.log" 2>&1 ||
   { cat "$T7105_WINE_ROOT/setup.log"; echo "the prefix could not be made" >&2; exit 1; }
 cp "$build/tests/bench/empty_gui.exe" "$T7105_WINE_ROOT/bin/"
+[[ -z $against ]] || cp "$against" "$T7105_WINE_ROOT/bin/T7105Cfg-against.exe"
 wine_environment "$T7105_WINE_ROOT/prefix"
 export T7105_CAMERA_LOG
 T7105_CAMERA_LOG=$(windows_path "$T7105_WINE_ROOT/camera.log")
@@ -80,20 +93,21 @@ timed_run() {
 
 # One pair: the run named $1 (the rest: program, exit code, switches) and a
 # run of the yardstick, in the order that the round's parity gives. Appends
-# "<time> <ratio>" to $1's file and the yardstick's time to its own.
+# "<time> <yardstick's time> <ratio>" to $1's file.
 pair() {
   local name=$1 round=$2 run yardstick
   shift 2
+  local -a measure=(empty_gui.exe 0)
+  [[ -z $against ]] || measure=(T7105Cfg-against.exe "${@:2}")
   if ((round % 2)); then
     run=$(timed_run "$@")
-    yardstick=$(timed_run empty_gui.exe 0)
+    yardstick=$(timed_run "${measure[@]}")
   else
-    yardstick=$(timed_run empty_gui.exe 0)
+    yardstick=$(timed_run "${measure[@]}")
     run=$(timed_run "$@")
   fi
-  echo "$run $(awk -v a="$run" -v b="$yardstick" 'BEGIN { printf "%.3f", a / b }')" \
+  echo "$run $yardstick $(awk -v a="$run" -v b="$yardstick" 'BEGIN { printf "%.3f", a / b }')" \
     >>"$T7105_WINE_ROOT/$name.times"
-  echo "$yardstick" >>"$T7105_WINE_ROOT/empty_gui.times"
 }
 
 # Brings the desktop to the state asked for, before a configuration run
@@ -111,6 +125,7 @@ echo "== $rounds rounds, desktop $desktop (after one unmeasured run of each)"
 use_machine camera
 timed_run T7105Cfg.exe 1 /d:2 >/dev/null
 timed_run empty_gui.exe 0 >/dev/null
+[[ -z $against ]] || timed_run T7105Cfg-against.exe 1 /d:2 >/dev/null
 for ((round = 0; round < rounds; round++)); do
   use_machine without_camera
   ready_desktop 0
@@ -128,14 +143,17 @@ median() {
   sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c }
     END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+milliseconds() { awk -v us="$1" 'BEGIN { printf "%.1f", us / 1000 }'; }
 report() {
   local file=$T7105_WINE_ROOT/$2.times
-  printf '%-50s %8.1f ms %8s\n' "$1" "$(awk -v us="$(median "$file" 1)" 'BEGIN { print us / 1000 }')" \
-    "${3:-$(median "$file" 2)}"
+  printf '%-40s %9s ms %9s ms %8s\n' "$1" "$(milliseconds "$(median "$file" 1)")" \
+    "$(milliseconds "$(median "$file" 2)")" "$(median "$file" 3)"
 }
+yardstick="empty_gui.exe (a GUI program that only ends)"
+[[ -z $against ]] || yardstick="$(basename "$against"), the same run"
 echo "== Wall time of one run: wineserver up, desktop $desktop ($(wine_program --version 2>/dev/null), $rounds rounds)"
-printf '%-50s %11s %8s\n' "run" "median" "ratio"
-report "empty_gui.exe (a GUI program that only returns)" empty_gui 1.000
+echo "   yardstick: $yardstick"
+printf '%-40s %12s %12s %8s\n' "run" "median" "yardstick" "ratio"
 report "T7105Cfg.exe /d:2, no camera" without_camera
 report "T7105Cfg.exe /d:2, the simulated camera" camera
 report "T7105Cfg.exe /patchreg" patchreg

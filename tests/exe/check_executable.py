@@ -2,9 +2,12 @@
 """Checks the built T7105Cfg.exe as Windows will see it: machine and
 subsystem, the application manifest against the program's version and
 description, and its imports. (The version block is read back through the
-Windows API by the Wine suite.)
+Windows API by the Wine suite.) With the link map, it also checks that the
+program starts at its own entry point and that nothing of the C runtime's
+start-up came back: no thread-local data, no initialiser or constructor
+tables, and from the C runtime DLL only the string functions the code calls.
 
-usage: check_executable.py T7105Cfg.exe VERSION DESCRIPTION"""
+usage: check_executable.py T7105Cfg.exe T7105Cfg.map VERSION DESCRIPTION"""
 import re
 import sys
 
@@ -20,6 +23,12 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
     "setupapi.dll", "cfgmgr32.dll", "msvcrt.dll",
 }
+# What the program's code calls of msvcrt.dll; the start-up code would add
+# __getmainargs, _initterm, exit and their like.
+C_RUNTIME_FUNCTIONS = {
+    "_stricmp", "_strnicmp", "memchr", "memcmp", "memcpy", "memset", "strlen", "strtol",
+}
+ENTRY_POINT = "T7105Start"
 CM_FUNCTIONS = {
     "CM_Get_DevNode_Registry_PropertyA", "CM_Get_DevNode_Status",
     "CM_Get_Device_ID_List_SizeA", "CM_Get_Device_ID_ListA",
@@ -34,6 +43,28 @@ def check(condition, message):
         failures.append(message)
 
 
+def linked_input_sections(link_map):
+    """(section, size) of every input section the link placed, from the
+    linker's map; sections it discarded are listed before the memory map."""
+    placed = link_map.split("Linker script and memory map", 1)[-1]
+    return [(name, int(size, 16)) for name, size in
+            re.findall(r"^ (\.\S+)\s+0x[0-9a-f]+\s+0x([0-9a-f]+) ", placed, re.M)]
+
+
+def check_start_up(pe, link_map):
+    entry = re.search(r"^\s+0x([0-9a-f]+)\s+" + ENTRY_POINT + "$", link_map, re.M)
+    actual = pe.OPTIONAL_HEADER.ImageBase + pe.OPTIONAL_HEADER.AddressOfEntryPoint
+    check(entry is not None and int(entry.group(1), 16) == actual,
+          f"entry point {actual:#x} is not {ENTRY_POINT} ({entry and entry.group(1)})")
+    tls = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_TLS"]]
+    check(tls.Size == 0, f"a TLS directory of {tls.Size} bytes")
+    names = [s.Name.rstrip(b"\0").decode(errors="replace") for s in pe.sections]
+    check(not {".CRT", ".tls"} & set(names), f"start-up sections in {names}")
+    tables = [(name, size) for name, size in linked_input_sections(link_map)
+              if size and re.match(r"\.(ctors?|dtors?|CRT|tls)\b", name)]
+    check(not tables, f"initialiser, constructor or thread-local input sections: {tables}")
+
+
 def manifest(pe):
     for resource_type in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         if resource_type.id == 24:
@@ -45,8 +76,10 @@ def manifest(pe):
     return ""
 
 
-def main(path, version, description):
+def main(path, map_path, version, description):
     pe = pefile.PE(path)
+    with open(map_path, encoding="utf-8", errors="replace") as link_map:
+        check_start_up(pe, link_map.read())
     check(pe.FILE_HEADER.Machine == 0x8664, f"machine {pe.FILE_HEADER.Machine:#x}, expected x86_64")
     check(pe.OPTIONAL_HEADER.Subsystem == 2,
           f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected 2 (GUI)")
@@ -66,6 +99,9 @@ def main(path, version, description):
     imports = {entry.dll.decode().lower(): {i.name.decode() for i in entry.imports if i.name}
                for entry in pe.DIRECTORY_ENTRY_IMPORT}
     check(set(imports) <= SYSTEM_DLLS, f"non-system imports: {sorted(set(imports) - SYSTEM_DLLS)}")
+    c_runtime = imports.get("msvcrt.dll", set())
+    check(c_runtime <= C_RUNTIME_FUNCTIONS,
+          f"from msvcrt.dll beyond the string functions: {sorted(c_runtime - C_RUNTIME_FUNCTIONS)}")
     check(CM_FUNCTIONS <= imports.get("cfgmgr32.dll", set()),
           f"from CFGMGR32.dll: {sorted(imports.get('cfgmgr32.dll', set()))}")
 
@@ -76,4 +112,4 @@ def main(path, version, description):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:4]))
+    sys.exit(main(*sys.argv[1:5]))
