@@ -10,6 +10,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${T7105_BUILD_DIR:-$root/build}/bench
 
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" --preset bench -B "$build" >/dev/null
 cmake --build "$build" --target device_search_bench -j"$(nproc)"
 "$build/tests/bench/device_search_bench" --benchmark_counters_tabular=true "$@"

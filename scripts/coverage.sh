@@ -12,8 +12,7 @@ jobs=$(nproc)
 
 "$root/scripts/install-deps.sh"
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage \
-  -DCMAKE_EXE_LINKER_FLAGS=--coverage
+cmake -S "$root" --preset coverage -B "$build"
 cmake --build "$build" -j"$jobs"
 # Counts from an earlier run would be added to this one's.
 find "$build" -name '*.gcda' -delete

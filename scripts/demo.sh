@@ -11,10 +11,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_tests=$root/tests/wine
+# shellcheck source=../tests/wine/lib/wine.sh
 source "$wine_tests/lib/wine.sh"
+# shellcheck source=../tests/wine/lib/fixtures.sh
 source "$wine_tests/lib/fixtures.sh"
+# shellcheck source=../tests/wine/lib/apply.sh
 source "$wine_tests/lib/apply.sh"
+# shellcheck source=../tests/wine/lib/checks.sh
 source "$wine_tests/lib/checks.sh"
+# shellcheck source=../tests/wine/lib/machines.sh
 source "$wine_tests/lib/machines.sh"
 
 zone=Asia/Seoul
@@ -61,8 +66,7 @@ if ((${#missing[@]})); then
 fi
 
 step "Building T7105Cfg.exe and the simulated camera"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake -S "$root" --preset windows -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target T7105Cfg t7105_camera t7105_cfgmgr32 \
   reg_value machine_probe camera_probe region_probe >/dev/null
 

@@ -22,9 +22,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_tests=$root/tests/wine
+# shellcheck source=../tests/wine/lib/wine.sh
 source "$wine_tests/lib/wine.sh"
+# shellcheck source=../tests/wine/lib/fixtures.sh
 source "$wine_tests/lib/fixtures.sh"
+# shellcheck source=../tests/wine/lib/apply.sh
 source "$wine_tests/lib/apply.sh"
+# shellcheck source=../tests/wine/lib/machines.sh
 source "$wine_tests/lib/machines.sh"
 
 desktop=up
@@ -49,8 +53,7 @@ export T7105_TEST_BIN=$build/tests/wine
 export T7105_EXE=$build/app/T7105Cfg.exe
 
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake -S "$root" --preset windows -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target T7105Cfg empty_gui t7105_camera t7105_cfgmgr32 \
   reg_value machine_probe >/dev/null
 

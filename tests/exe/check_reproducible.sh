@@ -10,8 +10,7 @@ trap 'rm -rf "$work"' EXIT
 for copy in first second/deeper; do
   mkdir -p "$work/$copy"
   tar -C "$source_dir" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$work/$copy" -xf -
-  cmake -S "$work/$copy" -B "$work/$copy/out" -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="$work/$copy/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake -S "$work/$copy" --preset windows -B "$work/$copy/out" >/dev/null
   cmake --build "$work/$copy/out" --target T7105Cfg -j2 >/dev/null
 done
 

@@ -8,8 +8,11 @@
 # Environment: T7105_WINE_ROOT, T7105_TEST_BIN, T7105_EXE.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib/wine.sh
 source "$here/lib/wine.sh"
+# shellcheck source=lib/fixtures.sh
 source "$here/lib/fixtures.sh"
+# shellcheck source=lib/apply.sh
 source "$here/lib/apply.sh"
 
 root=$T7105_WINE_ROOT

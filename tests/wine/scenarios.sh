@@ -8,10 +8,15 @@
 # T7105_TEST_BIN, and the program's identity as T7105_VERSION_*.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib/wine.sh
 source "$here/lib/wine.sh"
+# shellcheck source=lib/fixtures.sh
 source "$here/lib/fixtures.sh"
+# shellcheck source=lib/apply.sh
 source "$here/lib/apply.sh"
+# shellcheck source=lib/checks.sh
 source "$here/lib/checks.sh"
+# shellcheck source=lib/machines.sh
 source "$here/lib/machines.sh"
 for group in "$here"/scenarios/*.sh; do
   # shellcheck source=/dev/null

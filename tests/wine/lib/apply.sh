@@ -6,13 +6,15 @@
 # Needs lib/wine.sh and lib/fixtures.sh, T7105_WINE_ROOT (the run's folder:
 # prefix/, baseline.txt) and T7105_TEST_BIN (the test-only binaries).
 
+indent() { sed 's/^/    /'; }
+
 # Compares what a probe printed with what the state should show; prints both
 # when they differ.
 fixture_compare() {
   local what=$1 expected=$2 actual=$3
   [[ $expected == "$actual" ]] && return 0
   printf 'set-up did not take: %s\n  expected:\n%s\n  got:\n%s\n' "$what" \
-    "$(sed 's/^/    /' <<<"$expected")" "$(sed 's/^/    /' <<<"$actual")" >&2
+    "$(indent <<<"$expected")" "$(indent <<<"$actual")" >&2
   return 1
 }
 

@@ -13,7 +13,10 @@ scanner_device() {
 }
 
 # The camera as an imaging device with its driver loaded; its hardware IDs
-# as Windows lists them, the revision first.
+# as Windows lists them, the revision first. Arguments as fixture_device's
+# change what a scenario needs otherwise; the scenarios that pass them are
+# in another file.
+# shellcheck disable=SC2120
 camera_device() {
   fixture_device id='USB\VID_5E3A&PID_2171\6&2C4A1F0E&0&3' class=image driver=0101 \
     hwids='USB\VID_5E3A&PID_2171&REV_0100|USB\VID_5E3A&PID_2171' \
