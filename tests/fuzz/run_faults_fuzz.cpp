@@ -1,8 +1,9 @@
 // Whole runs with any number of platform calls misbehaving at once, where the
 // failure sweep makes one at a time. Input: a byte that picks one of the
 // sweep's scenarios, then any number of three-byte faults: the operation (an
-// index into the list below), which of its calls (0: every one), and the
-// misbehaviour (low bit: failing, or succeeding without output). Whatever
+// index into the stand-in's faultable operations, in their order), which of
+// its calls (0: every one), and the misbehaviour (low bit: failing, or
+// succeeding without output where the operation has outputs). Whatever
 // the faults, the run must end holding nothing, with COM use balanced, an
 // exit code of 0 or 1, a property write exactly when it exits with 1, and a
 // logon entry that is absent, the earlier one, or the one its switches write.
@@ -17,52 +18,17 @@
 
 namespace {
 
-const char* const kOperations[] = {
-    "HeapAlloc",
-    "HeapFree",
-    "lstrcmpiA",
-    "CreateEventA",
-    "WaitForSingleObject",
-    "CloseHandle",
-    "SetupDiGetClassDevsA",
-    "SetupDiEnumDeviceInfo",
-    "SetupDiDestroyDeviceInfoList",
-    "CM_Get_DevNode_Registry_PropertyA",
-    "CM_Get_DevNode_Status",
-    "CM_Get_Device_ID_List_SizeA",
-    "CM_Get_Device_ID_ListA",
-    "CM_Locate_DevNodeA",
-    "CM_Open_DevNode_Key",
-    "RegOpenKeyExA",
-    "RegQueryValueExA",
-    "RegSetValueExA",
-    "RegDeleteValueA",
-    "RegCloseKey",
-    "wsprintfA",
-    "lstrlenA",
-    "CoInitialize",
-    "CoUninitialize",
-    "CoCreateInstance",
-    "ICreateDevEnum::CreateClassEnumerator",
-    "IEnumMoniker::Reset",
-    "IEnumMoniker::Next",
-    "IMoniker::BindToStorage",
-    "IMoniker::BindToObject",
-    "IPropertyBag::Read",
-    "SysAllocString",
-    "SysFreeString",
-    "WideCharToMultiByte",
-    "IUnknown::QueryInterface",
-    "IUnknown::Release",
-    "IKsPropertySet::Set",
-    "GetTimeZoneInformation",
-    "LoadLibraryA",
-    "GetProcAddress",
-    "GetUserGeoID",
-    "GetGeoInfoA",
-    "FreeLibrary",
-};
-const size_t kOperationCount = sizeof kOperations / sizeof kOperations[0];
+// The operations that a fault can make misbehave.
+const std::vector<sim::Operation>& FaultableOperations() {
+  static const std::vector<sim::Operation> faultable = [] {
+    std::vector<sim::Operation> operations;
+    for (const sim::Operation& operation : sim::Operations()) {
+      if (operation.faultable != sim::Faultable::kNotFaultable) operations.push_back(operation);
+    }
+    return operations;
+  }();
+  return faultable;
+}
 
 // The entry that the scenario's switches write, when they write one.
 std::string WrittenEntry(const sweep::Scenario& scenario) {
@@ -90,12 +56,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const sweep::Scenario& scenario = scenarios[input.Byte() % scenarios.size()];
   sim::ResetMachine();
   scenario.scriptMachine();
+  const std::vector<sim::Operation>& operations = FaultableOperations();
   for (size_t fault = 0; fault < size / 3; ++fault) {
-    const char* operation = kOperations[input.Byte() % kOperationCount];
+    const sim::Operation& operation = operations[input.Byte() % operations.size()];
     const int nthCall = input.Byte() % 16;
-    sim::InjectFault(
-        operation, nthCall,
-        (input.Byte() & 1) != 0 ? sim::Fault::kSucceedWithoutOutput : sim::Fault::kFail);
+    const bool withoutOutput =
+        (input.Byte() & 1) != 0 && operation.faultable == sim::Faultable::kFailOrWithoutOutput;
+    FUZZ_CHECK(
+        sim::InjectFault(operation.name, nthCall,
+                         withoutOutput ? sim::Fault::kSucceedWithoutOutput : sim::Fault::kFail,
+                         sim::Firing::kMayNotFire)
+            .empty());
   }
 
   const int exitCode = RunConfiguration(scenario.commandTail);

@@ -1,8 +1,9 @@
 // Each scenario is run once to record every platform call it makes, then
-// once more for each recorded call with that call failing, and, where the
-// call has outputs, once with it reporting success without writing them.
-// Every run must end with the outcome the scenario names for that call,
-// holding nothing: no key, list, block, string, COM reference or COM use.
+// once more for each recorded call of a faultable operation with that call
+// failing, and, where the operation has outputs, once with it reporting
+// success without writing them. Every run must end with the outcome the
+// scenario names for that call, holding nothing: no key, list, block,
+// string, COM reference or COM use.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -23,61 +24,17 @@ namespace {
 
 using sim::Fault;
 
-// Operations whose callers get more than a result back: a handle, a list,
-// a buffer's content. "Success without output" is tried for these.
-const std::set<std::string> kWithOutputs = {
-    "RegOpenKeyExA",
-    "RegQueryValueExA",
-    "SetupDiGetClassDevsA",  // its list is its output: success without one is an empty list
-    "SetupDiEnumDeviceInfo",
-    "CM_Get_DevNode_Registry_PropertyA",
-    "CM_Get_DevNode_Status",
-    "CM_Get_Device_ID_List_SizeA",
-    "CM_Get_Device_ID_ListA",
-    "CM_Locate_DevNodeA",
-    "CM_Open_DevNode_Key",
-    "CoCreateInstance",
-    "ICreateDevEnum::CreateClassEnumerator",
-    "IEnumMoniker::Next",
-    "IMoniker::BindToStorage",
-    "IMoniker::BindToObject",
-    "IPropertyBag::Read",
-    "IUnknown::QueryInterface",
-    "WideCharToMultiByte",
-    "wsprintfA",
-    "GetTimeZoneInformation",
-    "GetGeoInfoA",
-};
-
-// Operations that only answer with their result, or give something up.
-const std::set<std::string> kWithoutOutputs = {
-    "HeapAlloc",
-    "HeapFree",
-    "RegSetValueExA",
-    "RegDeleteValueA",
-    "RegCloseKey",
-    "SetupDiDestroyDeviceInfoList",
-    "CoInitialize",
-    "CoUninitialize",
-    "IEnumMoniker::Reset",
-    "IUnknown::Release",
-    "IKsPropertySet::Set",
-    "SysFreeString",
-    "CreateEventA",
-    "WaitForSingleObject",
-    "CloseHandle",
-    "LoadLibraryA",
-    "GetProcAddress",
-    "FreeLibrary",
-    "GetUserGeoID",
-    "lstrcmpiA",
-    "lstrlenA",
-};
-
-// Calls that the stand-in's objects make on their own, inside a call of the
-// program's: the property bag allocates the name it returns. Its failure is
-// that of IPropertyBag::Read, which is swept.
-const std::set<std::string> kMadeByThePlatform = {"SysAllocString"};
+// The faults that an operation can be given, none for one not faultable.
+std::vector<Fault> FaultsOf(const std::string& operation) {
+  for (const sim::Operation& known : sim::Operations()) {
+    if (operation != known.name) continue;
+    if (known.faultable == sim::Faultable::kFailOnly) return {Fault::kFail};
+    if (known.faultable == sim::Faultable::kFailOrWithoutOutput) {
+      return {Fault::kFail, Fault::kSucceedWithoutOutput};
+    }
+  }
+  return {};
+}
 
 const char* FaultName(Fault fault) {
   return fault == Fault::kFail ? "failing" : "succeeding without output";
@@ -122,43 +79,33 @@ std::string Observed(int exitCode) {
 
 class FailureSweep : public MachineTest, public ::testing::WithParamInterface<Scenario> {
  protected:
-  // Runs the scenario's command tail on the machine as scripted and checks
-  // what the run leaves behind.
-  void RunAndCheck(const Scenario& scenario, const std::string& label, const Outcome& expected) {
-    const int exitCode = RunConfiguration(scenario.commandTail);
-    EXPECT_EQ(Observed(exitCode), Expected(expected)) << label;
+  // Runs the scenario's command tail on the machine as scripted, checks what
+  // the run leaves behind and returns it.
+  std::string RunAndCheck(const Scenario& scenario, const std::string& label,
+                          const Outcome& expected) {
+    const std::string observed = Observed(RunConfiguration(scenario.commandTail));
+    EXPECT_EQ(observed, Expected(expected)) << label;
     EXPECT_EQ(sim::CallCount("CoUninitialize"), 1) << label;
     SCOPED_TRACE(label);
     ExpectNothingOpen();
-  }
-
-  std::vector<std::string> Record(const Scenario& scenario) {
-    sim::ResetMachine();
-    scenario.scriptMachine();
-    RunAndCheck(scenario, "without faults", scenario.outcome);
-    return sim::CallLog();
+    return observed;
   }
 };
 
 TEST_P(FailureSweep, EveryCallMisbehavingEndsAsDefined) {
   const Scenario& scenario = GetParam();
-  const std::vector<std::string> calls = Record(scenario);
+  scenario.scriptMachine();
+  const std::string unfaulted = RunAndCheck(scenario, "without faults", scenario.outcome);
+  const std::vector<std::string> calls = sim::CallLog();
   ASSERT_FALSE(calls.empty());
 
   std::map<std::string, int> seenSoFar;
   std::set<std::string> deviationsUsed;
-  int swept = 0;
   int runs = 0;
+  int differed = 0;
   for (const std::string& operation : calls) {
-    if (kMadeByThePlatform.count(operation) != 0) continue;
     const int nth = ++seenSoFar[operation];
-    ++swept;
-    const bool withOutputs = kWithOutputs.count(operation) != 0;
-    ASSERT_TRUE(withOutputs || kWithoutOutputs.count(operation) != 0)
-        << operation << " is a new platform call: say whether it has outputs";
-    std::vector<Fault> faults = {Fault::kFail};
-    if (withOutputs) faults.push_back(Fault::kSucceedWithoutOutput);
-    for (Fault fault : faults) {
+    for (Fault fault : FaultsOf(operation)) {
       std::string label = operation + " call " + std::to_string(nth) + " " + FaultName(fault);
       Outcome expected = scenario.outcome;
       for (const Deviation& deviation : scenario.deviations) {
@@ -171,8 +118,8 @@ TEST_P(FailureSweep, EveryCallMisbehavingEndsAsDefined) {
       }
       sim::ResetMachine();
       scenario.scriptMachine();
-      sim::InjectFault(operation, nth, fault);
-      RunAndCheck(scenario, label, expected);
+      InjectFault(operation, nth, fault);
+      if (RunAndCheck(scenario, label, expected) != unfaulted) ++differed;
       ++runs;
     }
   }
@@ -189,8 +136,9 @@ TEST_P(FailureSweep, EveryCallMisbehavingEndsAsDefined) {
           << deviation.why << ") was never swept";
     }
   }
-  std::cout << scenario.name << ": " << swept << " calls of " << seenSoFar.size() << " operations, "
-            << runs << " faulted runs\n";
+  std::cout << scenario.name << ": " << calls.size() << " calls of " << seenSoFar.size()
+            << " operations, " << runs << " faulted runs, " << differed
+            << " of them ending otherwise than the unfaulted run\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, FailureSweep, ::testing::ValuesIn(Scenarios()),

@@ -95,6 +95,7 @@ TEST_F(LogonEntryTest, PlatformFailuresAreSilentAndLeaveNothingOpen) {
       {"RegOpenKeyExA", sim::Fault::kFail, 0, false},
       {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 1, false},
       {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 0, false},
+      {"wsprintfA", sim::Fault::kFail, 1, false},
       {"RegSetValueExA", sim::Fault::kFail, 1, false},
       {"RegDeleteValueA", sim::Fault::kFail, 0, false},
       {"RegCloseKey", sim::Fault::kFail, 1, true},
@@ -103,7 +104,7 @@ TEST_F(LogonEntryTest, PlatformFailuresAreSilentAndLeaveNothingOpen) {
   for (const FaultCase& c : cases) {
     SetUp();
     sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "before");
-    sim::InjectFault(c.operation, 0, c.fault);
+    InjectFault(c.operation, 0, c.fault);
     UpdateLogonEntry(3, c.install);
     const sim::StoredValue value = LogonEntry();
     const bool unchanged = value.present && value.data == StoredString("before");

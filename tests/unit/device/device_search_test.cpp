@@ -38,7 +38,7 @@ class DeviceSearch : public DeviceSearchTest, public ::testing::WithParamInterfa
 TEST_P(DeviceSearch, TakesTheRightDeviceAndLetsEverythingGo) {
   const SearchCase& c = GetParam();
   for (const Device& device : c.devices) Install(device);
-  if (c.plan.operation != nullptr) sim::InjectFault(c.plan.operation, c.plan.nthCall, c.plan.fault);
+  if (c.plan.operation != nullptr) InjectFault(c.plan.operation, c.plan.nthCall, c.plan.fault);
   EXPECT_EQ(Search(), c.result);
   const std::string name = c.winner == nullptr ? "" : c.winner;
   EXPECT_TRUE(HoldsExactly(productName, sizeof productName, name.empty() ? "" : "Product " + name));
@@ -299,7 +299,7 @@ TEST_F(DeviceSearchTest, EmptyTableMatchesNothing) {
 // A key handle that the platform left unwritten is neither read nor closed.
 TEST_F(DeviceSearchTest, UnwrittenKeyIsNotUsed) {
   Install({"A", Ids(kRow1)});
-  sim::InjectFault("CM_Open_DevNode_Key", 0, sim::Fault::kSucceedWithoutOutput);
+  InjectFault("CM_Open_DevNode_Key", 0, sim::Fault::kSucceedWithoutOutput);
   EXPECT_EQ(Search(), 1);
   EXPECT_EQ(sim::CallCount("RegQueryValueExA"), 0);
   EXPECT_EQ(sim::CallCount("RegCloseKey"), 0);

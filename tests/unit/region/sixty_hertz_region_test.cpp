@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
 // wrong answers 0 and leaves nothing loaded.
 struct LookupCase {
   const char* label;
-  const char* operation;
+  const char* operation;  // null: no fault
   int nthCall;
   Fault fault;
   bool getUserGeoId;
@@ -99,7 +99,7 @@ TEST_P(LookupFailureTest, AnswersFiftyHertz) {
   sim::SetUserCountry("KOR");
   sim::SetGeoFunctionsPresent(c.getUserGeoId, c.getGeoInfo);
   sim::SetGeoInfoFillsWholeBuffer(c.fillsWholeBuffer);
-  sim::InjectFault(c.operation, c.nthCall, c.fault);
+  if (c.operation != nullptr) InjectFault(c.operation, c.nthCall, c.fault);
 
   EXPECT_EQ(IsSixtyHertzRegion(), c.expected);
 
@@ -109,17 +109,17 @@ TEST_P(LookupFailureTest, AnswersFiftyHertz) {
 INSTANTIATE_TEST_SUITE_P(
     Lookups, LookupFailureTest,
     ::testing::Values(
-        LookupCase{"AllThere", "none", 0, Fault::kFail, true, true, false, 1},
-        LookupCase{"NoGetUserGeoId", "none", 0, Fault::kFail, false, true, false, 0},
-        LookupCase{"NoGetGeoInfo", "none", 0, Fault::kFail, true, false, false, 0},
-        LookupCase{"NeitherFunction", "none", 0, Fault::kFail, false, false, false, 0},
+        LookupCase{"AllThere", nullptr, 0, Fault::kNone, true, true, false, 1},
+        LookupCase{"NoGetUserGeoId", nullptr, 0, Fault::kNone, false, true, false, 0},
+        LookupCase{"NoGetGeoInfo", nullptr, 0, Fault::kNone, true, false, false, 0},
+        LookupCase{"NeitherFunction", nullptr, 0, Fault::kNone, false, false, false, 0},
         LookupCase{"LibraryNotLoaded", "LoadLibraryA", 1, Fault::kFail, true, true, false, 0},
         LookupCase{"EntryPointsNotFound", "GetProcAddress", 0, Fault::kFail, true, true, false, 0},
         LookupCase{"NoNationIdentifier", "GetUserGeoID", 1, Fault::kFail, true, true, false, 0},
         LookupCase{"CodeLookupFails", "GetGeoInfoA", 1, Fault::kFail, true, true, false, 0},
         LookupCase{"CodeNotWritten", "GetGeoInfoA", 1, Fault::kSucceedWithoutOutput, true, true,
                    false, 0},
-        LookupCase{"CodeWithoutTerminator", "none", 0, Fault::kFail, true, true, true, 0},
+        LookupCase{"CodeWithoutTerminator", nullptr, 0, Fault::kNone, true, true, true, 0},
         LookupCase{"FreeLibraryFails", "FreeLibrary", 1, Fault::kFail, true, true, false, 1}),
     [](const ::testing::TestParamInfo<LookupCase>& info) { return info.param.label; });
 
@@ -130,7 +130,7 @@ class RegionTest : public MachineTest {};
 TEST_F(RegionTest, UnreadTimeZoneCountsAsUtc) {
   sim::SetTimeZoneBias(300);
   sim::SetUserCountry("KOR");
-  sim::InjectFault("GetTimeZoneInformation", 1);
+  InjectFault("GetTimeZoneInformation", 1);
 
   EXPECT_EQ(IsSixtyHertzRegion(), 1);
 
