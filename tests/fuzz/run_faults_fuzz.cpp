@@ -5,8 +5,9 @@
 // its calls (0: every one), and the misbehaviour (low bit: failing, or
 // succeeding without output where the operation has outputs). Whatever
 // the faults, the run must end holding nothing, with COM use balanced, an
-// exit code of 0 or 1, a property write exactly when it exits with 1, and a
-// logon entry that is absent, the earlier one, or the one its switches write.
+// exit code of 0 or 1, a property write to the camera's source exactly when
+// it exits with 1, and a logon entry that is absent, the earlier one, or the
+// one its switches write.
 #include <stdint.h>
 
 #include <string>
@@ -75,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<sim::PropertyWrite>& writes = sim::PropertyWrites();
   FUZZ_CHECK(writes.size() == static_cast<size_t>(exitCode));
   for (const sim::PropertyWrite& write : writes) {
+    FUZZ_CHECK(write.source == scenario.cameraSource && write.id == 15);
     FUZZ_CHECK(write.instance.size() == 72 && write.instance == write.data);
     FUZZ_CHECK(write.data[24] == 1 || write.data[24] == 2);
   }

@@ -5,6 +5,7 @@
 // scenario names for that call, holding nothing: no key, list, block,
 // string, COM reference or COM use.
 #include <gtest/gtest.h>
+#include <stdio.h>
 
 #include <iostream>
 #include <map>
@@ -23,6 +24,10 @@ void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.nam
 namespace {
 
 using sim::Fault;
+
+// The property that carries the class: the camera driver's vendor set, 15.
+const char kVendorPropertySet[] = "{4B1E93D2-6C07-4F5A-9E21-7D38A0C4B615}";
+const DWORD kPowerLineProperty = 15;
 
 // The faults that an operation can be given, none for one not faultable.
 std::vector<Fault> FaultsOf(const std::string& operation) {
@@ -44,21 +49,41 @@ bool Covers(Faults faults, Fault fault) {
   return faults == Faults::kBoth || (faults == Faults::kFail) == (fault == Fault::kFail);
 }
 
+std::string GuidText(const GUID& guid) {
+  char text[40];
+  snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+           static_cast<unsigned>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
+           guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6],
+           guid.Data4[7]);
+  return text;
+}
+
+// A property write as text: the class, the capture source that received it,
+// the property set and id.
+std::string ShowWrite(int frequencyClass, int source, const std::string& set, DWORD id) {
+  return "class " + std::to_string(frequencyClass) + " to source " + std::to_string(source) +
+         " as " + set + " id " + std::to_string(id);
+}
+
 // An outcome as text, the logon entry byte for byte with its type, so that
 // two outcomes are equal when their texts are.
-std::string Show(int exitCode, const std::string& entry, int comBegun, int frequencyClass) {
+std::string Show(int exitCode, const std::string& entry, int comBegun, const std::string& write) {
   return "exit " + std::to_string(exitCode) + ", entry " + entry + ", CoInitialize x" +
-         std::to_string(comBegun) + ", class " + std::to_string(frequencyClass);
+         std::to_string(comBegun) + ", " + write;
 }
 
-std::string Expected(const Outcome& outcome) {
+std::string Expected(const Scenario& scenario, const Outcome& outcome) {
   const std::string entry =
       outcome.entry == nullptr ? "none" : '"' + std::string(outcome.entry) + "\\0\" REG_SZ";
-  return Show(outcome.exitCode, entry, outcome.comBegun, outcome.frequencyClass);
+  const std::string write = outcome.frequencyClass == 0
+                                ? "no write"
+                                : ShowWrite(outcome.frequencyClass, scenario.cameraSource,
+                                            kVendorPropertySet, kPowerLineProperty);
+  return Show(outcome.exitCode, entry, outcome.comBegun, write);
 }
 
-// What the run left behind. A property write other than one 72-byte block
-// sent as both instance and property data shows as class -1.
+// What the run left behind. Anything but one 72-byte block sent as both
+// instance and property data shows as a count of writes.
 std::string Observed(int exitCode) {
   const sim::StoredValue stored = LogonEntry();
   std::string entry = "none";
@@ -68,13 +93,13 @@ std::string Observed(int exitCode) {
     entry += stored.type == REG_SZ ? "\" REG_SZ" : "\" type " + std::to_string(stored.type);
   }
   const std::vector<sim::PropertyWrite>& writes = sim::PropertyWrites();
-  int frequencyClass = 0;
+  std::string write = "no write";
   if (writes.size() == 1 && writes[0].data.size() == 72 && writes[0].instance == writes[0].data) {
-    frequencyClass = writes[0].data[24];
+    write = ShowWrite(writes[0].data[24], writes[0].source, GuidText(writes[0].set), writes[0].id);
   } else if (!writes.empty()) {
-    frequencyClass = -1;
+    write = std::to_string(writes.size()) + " writes, not one block as both buffers";
   }
-  return Show(exitCode, entry, sim::CallCount("CoInitialize"), frequencyClass);
+  return Show(exitCode, entry, sim::CallCount("CoInitialize"), write);
 }
 
 class FailureSweep : public MachineTest, public ::testing::WithParamInterface<Scenario> {
@@ -84,7 +109,7 @@ class FailureSweep : public MachineTest, public ::testing::WithParamInterface<Sc
   std::string RunAndCheck(const Scenario& scenario, const std::string& label,
                           const Outcome& expected) {
     const std::string observed = Observed(RunConfiguration(scenario.commandTail));
-    EXPECT_EQ(observed, Expected(expected)) << label;
+    EXPECT_EQ(observed, Expected(scenario, expected)) << label;
     EXPECT_EQ(sim::CallCount("CoUninitialize"), 1) << label;
     SCOPED_TRACE(label);
     ExpectNothingOpen();

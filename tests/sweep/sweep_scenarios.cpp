@@ -86,6 +86,7 @@ std::vector<Scenario> MakeScenarios() {
       {"CameraFoundBoundAndWritten",
        CameraAmongOthers,
        "/s /first /d:2",
+       1,
        configured,
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
@@ -115,6 +116,7 @@ std::vector<Scenario> MakeScenarios() {
       {"FirstMatchFailsToBindUnderFirst",
        FirstMatchUnbindable,
        "/first",
+       1,
        {0, "T7105Cfg.exe", 1, 0},
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
@@ -129,6 +131,7 @@ std::vector<Scenario> MakeScenarios() {
   scenarios.push_back({"PatchRegOnlyWritesTheEntry",
                        CameraAndSource,
                        "/patchreg /d:3",
+                       0,
                        {0, "T7105Cfg.exe /d:3", 0, 0},
                        {
                            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer"},
@@ -140,6 +143,7 @@ std::vector<Scenario> MakeScenarios() {
       {"CameraFoundBySecondPass",
        CameraOnlyUnderUsb,
        "",
+       0,
        configured,
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
