@@ -173,6 +173,7 @@ TEST_F(RunConfigurationTest, StartDelayWithoutAnEventStillRuns) {
   AddSource(L"USB Camera");
   InjectFault("CreateEventA", 1);
   EXPECT_EQ(RunConfiguration("/s"), 1);
+  EXPECT_EQ(sim::CallCount("WaitForSingleObject"), 0) << "waited without an event";
   ExpectNothingOpen();
 }
 

@@ -148,7 +148,11 @@ const SearchCase kSearchCases[] = {
     {"ValueReadsFail", {{"A", Ids(kRow1)}}, Fail("RegQueryValueExA"), 1, nullptr},
 
     // The platform reports success and writes nothing.
-    {"ImageClassListEmpty", {{"A", Ids(kRow1)}}, Unwritten("SetupDiGetClassDevsA"), 1, "A"},
+    {"ImageClassListEmpty",
+     {{"A", Ids(kRow1), false}, {"B", Ids(kRow1), false, false}},
+     Unwritten("SetupDiGetClassDevsA"),
+     1,
+     "B"},
     {"ImageClassEntryUnwritten",
      {{"A", Ids(kRow1), false}, {"B", Ids(kRow1), false, false}},
      Unwritten("SetupDiEnumDeviceInfo"),
