@@ -5,18 +5,23 @@ namespace {
 const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kLogonEntryName[] = "T7105Cfg.exe";
 
+// A command that could not be formed is not stored: an empty entry would
+// start nothing at the next logon.
 void WriteLogonEntry(HKEY runKey, LONG deviceNumber) {
   char command[MAX_PATH];
   command[0] = '\0';
+  int formed = 0;
   if (deviceNumber != 0) {
-    wsprintfA(command, "%s /d:%ld", kLogonEntryName, deviceNumber);
+    formed = wsprintfA(command, "%s /d:%ld", kLogonEntryName, deviceNumber);
   } else {
-    wsprintfA(command, "%s", kLogonEntryName);
+    formed = wsprintfA(command, "%s", kLogonEntryName);
   }
   command[MAX_PATH - 1] = '\0';
   // The stored data includes the terminating NUL.
-  RegSetValueExA(runKey, kLogonEntryName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                 static_cast<DWORD>(lstrlenA(command) + 1));
+  if (formed > 0) {
+    RegSetValueExA(runKey, kLogonEntryName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                   static_cast<DWORD>(lstrlenA(command) + 1));
+  }
 }
 
 }  // namespace

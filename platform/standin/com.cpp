@@ -25,7 +25,6 @@ class Object : public Interfaces... {
     return ++references_;
   }
 
-  // A release that is made to fail still gives the reference up.
   ULONG STDMETHODCALLTYPE Release() override {
     sim::EnterOperation("IUnknown::Release");
     const ULONG left = --references_;

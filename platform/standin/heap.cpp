@@ -8,15 +8,20 @@
 using sim::Fault;
 using sim::detail::TheMachine;
 
+namespace {
+
+int processHeap;
+const HANDLE kProcessHeap = &processHeap;
+
+}  // namespace
+
 HANDLE WINAPI GetProcessHeap() {
-  static int processHeap;
-  return &processHeap;
+  sim::EnterOperation("GetProcessHeap");
+  return kProcessHeap;
 }
 
 LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
-  if (sim::EnterOperation("HeapAlloc") != Fault::kNone || hHeap != GetProcessHeap()) {
-    return nullptr;
-  }
+  if (sim::EnterOperation("HeapAlloc") != Fault::kNone || hHeap != kProcessHeap) return nullptr;
   void* block = malloc(dwBytes == 0 ? 1 : dwBytes);
   if (block == nullptr) return nullptr;
   // A block that is not asked to be zeroed holds a marker, as stale heap
@@ -26,12 +31,15 @@ LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
   return block;
 }
 
+// A free that is made to fail still counts the block as given back: the
+// program did its part and has no second chance to free it.
 BOOL WINAPI HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem) {
   (void)dwFlags;
-  sim::EnterOperation("HeapFree");
-  if (hHeap != GetProcessHeap()) return FALSE;
-  if (lpMem == nullptr) return TRUE;
-  if (TheMachine().heapBlocks.erase(lpMem) == 0) abort();  // not a block of this heap
-  free(lpMem);
-  return TRUE;
+  const Fault fault = sim::EnterOperation("HeapFree");
+  if (hHeap != kProcessHeap) return FALSE;
+  if (lpMem != nullptr) {
+    if (TheMachine().heapBlocks.erase(lpMem) == 0) abort();  // not a block of this heap
+    free(lpMem);
+  }
+  return fault == Fault::kFail ? FALSE : TRUE;
 }

@@ -24,12 +24,37 @@ enum class Fault {
   kSucceedWithoutOutput,  // reports success and writes none of its outputs
 };
 
+// Which faults an operation can be given (see operations.inc).
+enum class Faultable { kNotFaultable, kFailOnly, kFailOrWithoutOutput };
+
+struct Operation {
+  const char* name;  // as the call log names it
+  Faultable faultable;
+};
+
+// Every platform operation of the stand-in, in the order operations.inc
+// lists them.
+const std::vector<Operation>& Operations();
+
+// Whether a test may let an injected fault go unused.
+enum class Firing { kMustFire, kMayNotFire };
+
 // Makes the nth call (counting from 1) of the named operation misbehave; an
 // nth of 0 makes every call misbehave. The name is the platform's, as in
-// "RegOpenKeyExA", "HeapAlloc" or "IMoniker::BindToObject".
-void InjectFault(const std::string& operation, int nthCall, Fault fault = Fault::kFail);
+// "RegOpenKeyExA", "HeapAlloc" or "IMoniker::BindToObject". Returns why the
+// fault cannot be injected, naming the operation, when the stand-in has no
+// such operation or the operation cannot misbehave so; nothing is injected
+// then. Returns the empty string when the fault is injected.
+[[nodiscard]] std::string InjectFault(const std::string& operation, int nthCall,
+                                      Fault fault = Fault::kFail,
+                                      Firing firing = Firing::kMustFire);
+
+// The faults that had to fire and have not, each described, since the last
+// call; ResetMachine keeps them, so that none is lost between two runs.
+std::vector<std::string> TakeUnfiredFaults();
 
 // Counts the call, logs it and tells the stand-in operation how to behave.
+// An operation that operations.inc does not list ends the process.
 Fault EnterOperation(const char* operation);
 
 int CallCount(const std::string& operation);

@@ -128,9 +128,7 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM
 
 LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                               const BYTE* lpData, DWORD cbData) {
-  const Fault fault = sim::EnterOperation("RegSetValueExA");
-  if (fault == Fault::kSucceedWithoutOutput) return ERROR_SUCCESS;
-  if (fault == Fault::kFail) return ERROR_ACCESS_DENIED;
+  if (sim::EnterOperation("RegSetValueExA") == Fault::kFail) return ERROR_ACCESS_DENIED;
   if (Reserved != 0 || (lpData == nullptr && cbData != 0)) return ERROR_INVALID_PARAMETER;
   const sim::detail::OpenKey* key = sim::detail::WritableHandle(hKey);
   if (key == nullptr) return ERROR_ACCESS_DENIED;
@@ -143,9 +141,7 @@ LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWO
 }
 
 LSTATUS WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
-  const Fault fault = sim::EnterOperation("RegDeleteValueA");
-  if (fault == Fault::kSucceedWithoutOutput) return ERROR_SUCCESS;
-  if (fault == Fault::kFail) return ERROR_ACCESS_DENIED;
+  if (sim::EnterOperation("RegDeleteValueA") == Fault::kFail) return ERROR_ACCESS_DENIED;
   const sim::detail::OpenKey* key = sim::detail::WritableHandle(hKey);
   if (key == nullptr) return ERROR_ACCESS_DENIED;
   auto& values = TheMachine().keys[key->path].values;

@@ -27,6 +27,8 @@ struct OpenKey {
 struct ScheduledFault {
   int nthCall;
   Fault fault;
+  bool mustFire;
+  bool fired;
 };
 
 struct Machine {

@@ -46,9 +46,10 @@ int WINAPI lstrlenA(LPCSTR lpString) {
 
 // wsprintfA's "l" size prefix means the 32-bit long of Windows; the host's
 // long may be wider, so the prefix is dropped before the host formats.
-// Output is limited to 1024 characters, as the platform limits it.
+// Output is limited to 1024 characters, as the platform limits it. A format
+// that is made to fail writes nothing and returns 0.
 int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...) {
-  sim::EnterOperation("wsprintfA");
+  if (sim::EnterOperation("wsprintfA") == Fault::kFail) return 0;
   std::string format;
   for (const char* p = lpFmt; *p != '\0'; ++p) {
     format += *p;
@@ -67,7 +68,8 @@ int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...) {
 
 // Converts as the platform does for CP_ACP: with -1 as the length the
 // terminator is converted too; a destination that is too small receives as
-// many bytes as fit, no terminator, and the result is 0.
+// many bytes as fit, no terminator, and the result is 0. A conversion made
+// to succeed without output reports the bytes it would have written.
 int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
                                LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
                                LPBOOL lpUsedDefaultChar) {
@@ -75,7 +77,7 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
   (void)dwFlags;
   (void)lpDefaultChar;
   const Fault fault = sim::EnterOperation("WideCharToMultiByte");
-  if (fault != Fault::kNone) return 0;
+  if (fault == Fault::kFail) return 0;
   if (lpWideCharStr == nullptr || cbMultiByte < 0) return 0;
   std::string converted;
   bool usedDefault = false;
@@ -89,8 +91,9 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
     }
     if (cchWideChar < 0 && c == 0) break;
   }
-  if (lpUsedDefaultChar != nullptr) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
   const int needed = static_cast<int>(converted.size());
+  if (fault == Fault::kSucceedWithoutOutput) return needed;
+  if (lpUsedDefaultChar != nullptr) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
   if (cbMultiByte == 0) return needed;
   if (needed > cbMultiByte) {
     memcpy(lpMultiByteStr, converted.data(), static_cast<size_t>(cbMultiByte));

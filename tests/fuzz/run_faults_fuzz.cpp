@@ -1,12 +1,15 @@
 // Whole runs with any number of platform calls misbehaving at once, where the
 // failure sweep makes one at a time. Input: a byte that picks one of the
 // sweep's scenarios, then any number of three-byte faults: the operation (an
-// index into the list below), which of its calls (0: every one), and the
-// misbehaviour (low bit: failing, or succeeding without output). Whatever
+// index into the stand-in's faultable operations, in their order), which of
+// its calls (0: every one), and the misbehaviour (low bit: failing, or
+// succeeding without output where the operation has outputs). Whatever
 // the faults, the run must end holding nothing, with COM use balanced, an
-// exit code of 0 or 1, a property write exactly when it exits with 1, and a
-// logon entry that is absent, the earlier one, or the one its switches write.
+// exit code of 0 or 1, a property write to the camera's source exactly when
+// it exits with 1, and a logon entry that is absent, the earlier one, or the
+// one its switches write.
 #include <stdint.h>
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -17,52 +20,17 @@
 
 namespace {
 
-const char* const kOperations[] = {
-    "HeapAlloc",
-    "HeapFree",
-    "lstrcmpiA",
-    "CreateEventA",
-    "WaitForSingleObject",
-    "CloseHandle",
-    "SetupDiGetClassDevsA",
-    "SetupDiEnumDeviceInfo",
-    "SetupDiDestroyDeviceInfoList",
-    "CM_Get_DevNode_Registry_PropertyA",
-    "CM_Get_DevNode_Status",
-    "CM_Get_Device_ID_List_SizeA",
-    "CM_Get_Device_ID_ListA",
-    "CM_Locate_DevNodeA",
-    "CM_Open_DevNode_Key",
-    "RegOpenKeyExA",
-    "RegQueryValueExA",
-    "RegSetValueExA",
-    "RegDeleteValueA",
-    "RegCloseKey",
-    "wsprintfA",
-    "lstrlenA",
-    "CoInitialize",
-    "CoUninitialize",
-    "CoCreateInstance",
-    "ICreateDevEnum::CreateClassEnumerator",
-    "IEnumMoniker::Reset",
-    "IEnumMoniker::Next",
-    "IMoniker::BindToStorage",
-    "IMoniker::BindToObject",
-    "IPropertyBag::Read",
-    "SysAllocString",
-    "SysFreeString",
-    "WideCharToMultiByte",
-    "IUnknown::QueryInterface",
-    "IUnknown::Release",
-    "IKsPropertySet::Set",
-    "GetTimeZoneInformation",
-    "LoadLibraryA",
-    "GetProcAddress",
-    "GetUserGeoID",
-    "GetGeoInfoA",
-    "FreeLibrary",
-};
-const size_t kOperationCount = sizeof kOperations / sizeof kOperations[0];
+// The operations that a fault can make misbehave.
+const std::vector<sim::Operation>& FaultableOperations() {
+  static const std::vector<sim::Operation> faultable = [] {
+    std::vector<sim::Operation> operations;
+    for (const sim::Operation& operation : sim::Operations()) {
+      if (operation.faultable != sim::Faultable::kNotFaultable) operations.push_back(operation);
+    }
+    return operations;
+  }();
+  return faultable;
+}
 
 // The entry that the scenario's switches write, when they write one.
 std::string WrittenEntry(const sweep::Scenario& scenario) {
@@ -71,14 +39,15 @@ std::string WrittenEntry(const sweep::Scenario& scenario) {
     return std::string();
   }
   const size_t number = tail.find("/d:");
+  const long deviceNumber =
+      number == std::string::npos ? 0 : strtol(&tail[number + 3], nullptr, 10);
   return "T7105Cfg.exe" +
-         (number == std::string::npos ? std::string() : " " + tail.substr(number, 4));
+         (deviceNumber == 0 ? std::string() : " /d:" + std::to_string(deviceNumber));
 }
 
-std::string EntryText() {
-  const sim::StoredValue entry = LogonEntry();
-  if (!entry.present) return std::string();
-  FUZZ_CHECK(entry.type == REG_SZ && !entry.data.empty() && entry.data.back() == 0);
+// The text of an entry that is present, which is never empty.
+std::string EntryText(const sim::StoredValue& entry) {
+  FUZZ_CHECK(entry.type == REG_SZ && entry.data.size() > 1 && entry.data.back() == 0);
   return std::string(entry.data.begin(), entry.data.end() - 1);
 }
 
@@ -90,12 +59,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const sweep::Scenario& scenario = scenarios[input.Byte() % scenarios.size()];
   sim::ResetMachine();
   scenario.scriptMachine();
+  const std::vector<sim::Operation>& operations = FaultableOperations();
   for (size_t fault = 0; fault < size / 3; ++fault) {
-    const char* operation = kOperations[input.Byte() % kOperationCount];
+    const sim::Operation& operation = operations[input.Byte() % operations.size()];
     const int nthCall = input.Byte() % 16;
-    sim::InjectFault(
-        operation, nthCall,
-        (input.Byte() & 1) != 0 ? sim::Fault::kSucceedWithoutOutput : sim::Fault::kFail);
+    const bool withoutOutput =
+        (input.Byte() & 1) != 0 && operation.faultable == sim::Faultable::kFailOrWithoutOutput;
+    FUZZ_CHECK(
+        sim::InjectFault(operation.name, nthCall,
+                         withoutOutput ? sim::Fault::kSucceedWithoutOutput : sim::Fault::kFail,
+                         sim::Firing::kMayNotFire)
+            .empty());
   }
 
   const int exitCode = RunConfiguration(scenario.commandTail);
@@ -104,12 +78,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<sim::PropertyWrite>& writes = sim::PropertyWrites();
   FUZZ_CHECK(writes.size() == static_cast<size_t>(exitCode));
   for (const sim::PropertyWrite& write : writes) {
+    FUZZ_CHECK(write.source == scenario.cameraSource && write.id == 15);
     FUZZ_CHECK(write.instance.size() == 72 && write.instance == write.data);
     FUZZ_CHECK(write.data[24] == 1 || write.data[24] == 2);
   }
-  const std::string entry = EntryText();
-  FUZZ_CHECK(entry.empty() || entry == sweep::kEarlierEntry ||
-             (exitCode == 0 && entry == WrittenEntry(scenario)));
+  const sim::StoredValue stored = LogonEntry();
+  if (stored.present) {
+    const std::string entry = EntryText(stored);
+    FUZZ_CHECK(entry == sweep::kEarlierEntry || (exitCode == 0 && entry == WrittenEntry(scenario)));
+  }
   FUZZ_CHECK(sim::CallCount("CoInitialize") <= 1 && sim::CallCount("CoUninitialize") == 1);
   const sim::OpenResources open = sim::Open();
   FUZZ_CHECK(open.registryKeys == 0 && open.deviceLists == 0 && open.heapBlocks == 0);

@@ -1,25 +1,24 @@
 #!/usr/bin/env python3
 """Lists the platform call sites of the product code, one a line
-(file:line: operation), then their count per operation and in all.
+(file:line: operation), then their count per operation with how a fault can
+make it misbehave, and in all.
 
-A platform call is a call of a function that platform/standin/windows.h
-declares WINAPI, of an interface method it declares (named as the call log
-names it, e.g. IUnknown::Release), or of an entry point looked up at run
-time. Comments and string literals are ignored. The C runtime's _stricmp
-and _strnicmp are not platform calls."""
+A platform call is a call of an operation that platform/standin/operations.inc
+lists: a function, an interface method (named as the call log names it, e.g.
+IUnknown::Release), or an entry point looked up at run time. Comments and
+string literals are ignored. The C runtime's _stricmp and _strnicmp are not
+platform calls."""
 import collections
 import pathlib
 import re
 import sys
 
 root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parents[2])
-header = (root / "platform/standin/windows.h").read_text()
+listed = (root / "platform/standin/operations.inc").read_text()
+faultable = dict(re.findall(r'^T7105_OPERATION\("([^"]+)", (\w+)\)', listed, re.M))
 
-functions = set(re.findall(r"\bWINAPIV?\s+(\w+)\s*\(", header))
-methods = {}
-for interface, body in re.findall(r"struct (I\w+)[^{;]*\{(.*?)\n\};", header, re.S):
-    for method in re.findall(r"STDMETHODCALLTYPE\s+(\w+)\s*\(", body):
-        methods[method] = f"{interface}::{method}"
+functions = {name for name in faultable if "::" not in name}
+methods = {name.split("::")[1]: name for name in faultable if "::" in name}
 # Entry points that the region rule looks up with GetProcAddress.
 looked_up = {"getUserGeoId": "GetUserGeoID", "getGeoInfo": "GetGeoInfoA"}
 
@@ -52,5 +51,5 @@ for where, operation in sites:
     print(f"{where}: {operation}")
 print()
 for operation, count in sorted(collections.Counter(op for _, op in sites).items()):
-    print(f"{count:3} {operation}")
+    print(f"{count:3} {operation} ({faultable[operation]})")
 print(f"{len(sites)} call sites of {len(set(op for _, op in sites))} operations")

@@ -86,6 +86,7 @@ std::vector<Scenario> MakeScenarios() {
       {"CameraFoundBoundAndWritten",
        CameraAmongOthers,
        "/s /first /d:2",
+       1,
        configured,
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
@@ -101,6 +102,7 @@ std::vector<Scenario> MakeScenarios() {
            {"IEnumMoniker::Next", 2, kBoth, retryEntered, "the search ends at the camera"},
            {"IMoniker::BindToStorage", 2, kBoth, retryEntered, "the camera's name is skipped"},
            {"IPropertyBag::Read", 2, kBoth, retryEntered, "the camera's name is skipped"},
+           {"SysAllocString", 2, kFail, retryEntered, "the camera's name is skipped"},
            {"WideCharToMultiByte", 2, kBoth, retryEntered, "the camera's name is skipped"},
            {"IMoniker::BindToObject", 1, kBoth, retryEntered, "the first match does not bind"},
            {"IUnknown::QueryInterface", 1, kBoth, retryEntered, "no property set"},
@@ -114,28 +116,34 @@ std::vector<Scenario> MakeScenarios() {
       {"FirstMatchFailsToBindUnderFirst",
        FirstMatchUnbindable,
        "/first",
+       1,
        {0, "T7105Cfg.exe", 1, 0},
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
            {"IMoniker::BindToStorage", 1, kBoth, configured, "first source skipped"},
            {"IPropertyBag::Read", 1, kBoth, configured, "first source skipped"},
+           {"SysAllocString", 1, kFail, configured, "first source skipped"},
            {"WideCharToMultiByte", 1, kBoth, configured, "first source skipped"},
            {"RegOpenKeyExA", 2, kBoth, notFound, "Run key unopened: the entry stays deleted"},
+           {"wsprintfA", 1, kFail, notFound, "no command formed: the entry stays deleted"},
            {"RegSetValueExA", 1, kFail, notFound, "the write's outcome is not examined"},
        }});
   scenarios.push_back({"PatchRegOnlyWritesTheEntry",
                        CameraAndSource,
                        "/patchreg /d:3",
+                       0,
                        {0, "T7105Cfg.exe /d:3", 0, 0},
                        {
                            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer"},
                            {"RegOpenKeyExA", 1, kBoth, kNothingDone, "Run key unopened"},
+                           {"wsprintfA", 1, kFail, kNothingDone, "no command formed"},
                            {"RegSetValueExA", 1, kFail, kNothingDone, "the write failed"},
                        }});
   scenarios.push_back(
       {"CameraFoundBySecondPass",
        CameraOnlyUnderUsb,
        "",
+       0,
        configured,
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
@@ -155,6 +163,7 @@ std::vector<Scenario> MakeScenarios() {
            {"IEnumMoniker::Next", 1, kBoth, notFound, "the search ends before the camera"},
            {"IMoniker::BindToStorage", 1, kBoth, notFound, "the camera's name is skipped"},
            {"IPropertyBag::Read", 1, kBoth, notFound, "the camera's name is skipped"},
+           {"SysAllocString", 1, kFail, notFound, "the camera's name is skipped"},
            {"WideCharToMultiByte", 1, kBoth, notFound, "the camera's name is skipped"},
            {"IMoniker::BindToObject", 1, kBoth, notFound, "the match does not bind"},
            {"IUnknown::QueryInterface", 1, kBoth, notFound, "no property set"},

@@ -36,6 +36,7 @@ struct Scenario {
   const char* name;
   void (*scriptMachine)();
   const char* commandTail;
+  int cameraSource;  // the capture source that must receive any property write
   Outcome outcome;
   std::vector<Deviation> deviations;
 };

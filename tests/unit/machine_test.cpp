@@ -1,5 +1,17 @@
 #include "machine_test.h"
 
+void MachineTest::TearDown() {
+  for (const std::string& fault : sim::TakeUnfiredFaults()) {
+    ADD_FAILURE() << "the injected fault " << fault << " never fired";
+  }
+}
+
+void MachineTest::InjectFault(const std::string& operation, int nthCall, sim::Fault fault,
+                              sim::Firing firing) {
+  const std::string refused = sim::InjectFault(operation, nthCall, fault, firing);
+  if (!refused.empty()) ADD_FAILURE() << "cannot inject the fault: " << refused;
+}
+
 void ExpectNothingOpen(int comInitDepth) {
   const sim::OpenResources open = sim::Open();
   EXPECT_EQ(open.registryKeys, 0) << "registry keys left open";

@@ -4,11 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/standin/machine.h"
 
 class MachineTest : public ::testing::Test {
  protected:
   void SetUp() override { sim::ResetMachine(); }
+  // A fault injected for the test that never fired fails it.
+  void TearDown() override;
+
+  // sim::InjectFault, failing the test where the fault cannot be injected.
+  static void InjectFault(const std::string& operation, int nthCall,
+                          sim::Fault fault = sim::Fault::kFail,
+                          sim::Firing firing = sim::Firing::kMustFire);
 };
 
 // Fails the test, naming each kind of resource still held, unless nothing is

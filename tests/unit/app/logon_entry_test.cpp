@@ -65,7 +65,7 @@ TEST_F(LogonEntryTest, RemoveDeletesTheValueWhateverTheNumber) {
   ExpectNothingOpen();
 }
 
-TEST_F(LogonEntryTest, OpensTheKeyForReadAndWriteAndNeverCreatesIt) {
+TEST_F(LogonEntryTest, MissingKeyIsNotCreated) {
   sim::ResetMachine();
   UpdateLogonEntry(2, 1);
   EXPECT_FALSE(sim::KeyExists(HKEY_LOCAL_MACHINE, kRunKeyPath));
@@ -79,6 +79,8 @@ TEST_F(LogonEntryTest, WithoutWriteAccessNothingChanges) {
   UpdateLogonEntry(2, 1);
   UpdateLogonEntry(2, 0);
   EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe /d:5"));
+  EXPECT_EQ(sim::CallCount("RegSetValueExA") + sim::CallCount("RegDeleteValueA"), 0)
+      << "the key was opened without the right to write";
   ExpectNothingOpen();
 }
 
@@ -87,28 +89,36 @@ struct FaultCase {
   sim::Fault fault;
   int install;
   bool entryChanges;
+  int keyCalls;  // writes, deletes and closes made on the key: none on a key not opened
 };
 
 TEST_F(LogonEntryTest, PlatformFailuresAreSilentAndLeaveNothingOpen) {
   const FaultCase cases[] = {
-      {"RegOpenKeyExA", sim::Fault::kFail, 1, false},
-      {"RegOpenKeyExA", sim::Fault::kFail, 0, false},
-      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 1, false},
-      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 0, false},
-      {"RegSetValueExA", sim::Fault::kFail, 1, false},
-      {"RegDeleteValueA", sim::Fault::kFail, 0, false},
-      {"RegCloseKey", sim::Fault::kFail, 1, true},
-      {"RegCloseKey", sim::Fault::kFail, 0, true},
+      {"RegOpenKeyExA", sim::Fault::kFail, 1, false, 0},
+      {"RegOpenKeyExA", sim::Fault::kFail, 0, false, 0},
+      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 1, false, 0},
+      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 0, false, 0},
+      {"wsprintfA", sim::Fault::kFail, 1, false, 1},
+      {"RegSetValueExA", sim::Fault::kFail, 1, false, 2},
+      {"RegDeleteValueA", sim::Fault::kFail, 0, false, 2},
+      {"RegCloseKey", sim::Fault::kFail, 1, true, 2},
+      {"RegCloseKey", sim::Fault::kFail, 0, true, 2},
   };
   for (const FaultCase& c : cases) {
     SetUp();
     sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "before");
-    sim::InjectFault(c.operation, 0, c.fault);
+    InjectFault(c.operation, 0, c.fault);
     UpdateLogonEntry(3, c.install);
     const sim::StoredValue value = LogonEntry();
     const bool unchanged = value.present && value.data == StoredString("before");
-    EXPECT_EQ(unchanged, !c.entryChanges)
-        << c.operation << " fault " << static_cast<int>(c.fault) << " install " << c.install;
+    const std::string row = std::string(c.operation) + " fault " +
+                            std::to_string(static_cast<int>(c.fault)) + " install " +
+                            std::to_string(c.install);
+    EXPECT_EQ(unchanged, !c.entryChanges) << row;
+    EXPECT_EQ(sim::CallCount("RegSetValueExA") + sim::CallCount("RegDeleteValueA") +
+                  sim::CallCount("RegCloseKey"),
+              c.keyCalls)
+        << row;
     ExpectNothingOpen();
   }
 }

@@ -147,7 +147,7 @@ TEST_F(RunConfigurationTest, FailedTokenBufferChangesNothing) {
   AddCamera();
   AddSource(L"USB Camera");
   sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe /d:4");
-  sim::InjectFault("HeapAlloc", 1);
+  InjectFault("HeapAlloc", 1);
 
   EXPECT_EQ(RunConfiguration("/first /patchreg /d:9"), 0);
 
@@ -171,8 +171,9 @@ TEST_F(RunConfigurationTest, StartDelayWaitsFiveSecondsBeforeTheSearch) {
 TEST_F(RunConfigurationTest, StartDelayWithoutAnEventStillRuns) {
   AddCamera();
   AddSource(L"USB Camera");
-  sim::InjectFault("CreateEventA", 1);
+  InjectFault("CreateEventA", 1);
   EXPECT_EQ(RunConfiguration("/s"), 1);
+  EXPECT_EQ(sim::CallCount("WaitForSingleObject"), 0) << "waited without an event";
   ExpectNothingOpen();
 }
 

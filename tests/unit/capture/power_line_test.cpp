@@ -98,7 +98,7 @@ TEST_F(PowerLineTest, EachWriteAsksTheRegionAgain) {
 
 TEST_F(PowerLineTest, FailingWriteIsTriedOnce) {
   CaptureTarget target = Bound(S_OK);
-  sim::InjectFault("IKsPropertySet::Set", 0);
+  InjectFault("IKsPropertySet::Set", 0);
 
   EXPECT_EQ(ApplyPowerLineSetting(&target), 0);
 

@@ -105,7 +105,10 @@ class DeviceSearchTest : public MachineTest {
     memset(productName, kMarker, sizeof productName);
     memset(description, kMarker, sizeof description);
   }
-  void TearDown() override { ExpectNothingOpen(); }
+  void TearDown() override {
+    ExpectNothingOpen();
+    MachineTest::TearDown();
+  }
 
   int Search() { return FindCameraDevice(query); }
 

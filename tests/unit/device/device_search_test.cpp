@@ -38,7 +38,7 @@ class DeviceSearch : public DeviceSearchTest, public ::testing::WithParamInterfa
 TEST_P(DeviceSearch, TakesTheRightDeviceAndLetsEverythingGo) {
   const SearchCase& c = GetParam();
   for (const Device& device : c.devices) Install(device);
-  if (c.plan.operation != nullptr) sim::InjectFault(c.plan.operation, c.plan.nthCall, c.plan.fault);
+  if (c.plan.operation != nullptr) InjectFault(c.plan.operation, c.plan.nthCall, c.plan.fault);
   EXPECT_EQ(Search(), c.result);
   const std::string name = c.winner == nullptr ? "" : c.winner;
   EXPECT_TRUE(HoldsExactly(productName, sizeof productName, name.empty() ? "" : "Product " + name));
@@ -148,7 +148,11 @@ const SearchCase kSearchCases[] = {
     {"ValueReadsFail", {{"A", Ids(kRow1)}}, Fail("RegQueryValueExA"), 1, nullptr},
 
     // The platform reports success and writes nothing.
-    {"ImageClassListEmpty", {{"A", Ids(kRow1)}}, Unwritten("SetupDiGetClassDevsA"), 1, "A"},
+    {"ImageClassListEmpty",
+     {{"A", Ids(kRow1), false}, {"B", Ids(kRow1), false, false}},
+     Unwritten("SetupDiGetClassDevsA"),
+     1,
+     "B"},
     {"ImageClassEntryUnwritten",
      {{"A", Ids(kRow1), false}, {"B", Ids(kRow1), false, false}},
      Unwritten("SetupDiEnumDeviceInfo"),
@@ -299,7 +303,7 @@ TEST_F(DeviceSearchTest, EmptyTableMatchesNothing) {
 // A key handle that the platform left unwritten is neither read nor closed.
 TEST_F(DeviceSearchTest, UnwrittenKeyIsNotUsed) {
   Install({"A", Ids(kRow1)});
-  sim::InjectFault("CM_Open_DevNode_Key", 0, sim::Fault::kSucceedWithoutOutput);
+  InjectFault("CM_Open_DevNode_Key", 0, sim::Fault::kSucceedWithoutOutput);
   EXPECT_EQ(Search(), 1);
   EXPECT_EQ(sim::CallCount("RegQueryValueExA"), 0);
   EXPECT_EQ(sim::CallCount("RegCloseKey"), 0);
