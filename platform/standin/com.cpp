@@ -278,16 +278,3 @@ void WINAPI SysFreeString(BSTR bstrString) {
   --TheMachine().liveBstrs;
   free(bstrString);
 }
-
-void WINAPI VariantInit(VARIANT* pvarg) {
-  sim::EnterOperation("VariantInit");
-  memset(pvarg, 0, sizeof *pvarg);
-}
-
-// A clear that is made to fail still frees the string it held.
-HRESULT WINAPI VariantClear(VARIANT* pvarg) {
-  const Fault fault = sim::EnterOperation("VariantClear");
-  if (pvarg->vt == VT_BSTR) SysFreeString(pvarg->bstrVal);
-  memset(pvarg, 0, sizeof *pvarg);
-  return fault == Fault::kFail ? E_FAIL : S_OK;
-}

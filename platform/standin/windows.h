@@ -314,8 +314,6 @@ HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwCl
                                 REFIID riid, LPVOID* ppv);
 BSTR WINAPI SysAllocString(const OLECHAR* psz);
 void WINAPI SysFreeString(BSTR bstrString);
-void WINAPI VariantInit(VARIANT* pvarg);
-HRESULT WINAPI VariantClear(VARIANT* pvarg);
 
 // Kernel (kernel32) and user32.
 HANDLE WINAPI GetProcessHeap();
