@@ -7,7 +7,8 @@ if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 
 packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
-  mingw-w64 wine64 python3-pefile wixl msitools faketime osslsigncode
+  mingw-w64 wine64 python3-pefile
+  wixl msitools faketime osslsigncode
   clang libclang-rt-14-dev clang-tidy cppcheck gcovr
 )
 
