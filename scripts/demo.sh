@@ -8,6 +8,10 @@
 #     --country CODE   the user's country, three letters (default KOR)
 #     --no-camera      no camera on the machine
 #     --keep           keep the prefix afterwards (its wineserver is stopped)
+#     --logon          the way a machine gets it instead: installs T7105Cfg.msi
+#                      with DEVICENUMBER=2 (no switches then), simulates the
+#                      user's next logon, and reports the Run value the package
+#                      left, what the camera received and the Run value after
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_tests=$root/tests/wine
@@ -21,11 +25,14 @@ source "$wine_tests/lib/apply.sh"
 source "$wine_tests/lib/checks.sh"
 # shellcheck source=../tests/wine/lib/machines.sh
 source "$wine_tests/lib/machines.sh"
+# shellcheck source=../tests/wine/lib/installing.sh
+source "$wine_tests/lib/installing.sh"
 
 zone=Asia/Seoul
 country=KOR
 camera=yes
 keep=no
+logon=no
 switches=()
 while (($#)); do
   case $1 in
@@ -33,12 +40,15 @@ while (($#)); do
   --country) country=${2:?--country needs a code}; shift ;;
   --no-camera) camera=no ;;
   --keep) keep=yes ;;
-  -h | --help) sed -n '2,10p' "$0"; exit 0 ;;
+  --logon) logon=yes ;;
+  -h | --help) sed -n '2,14p' "$0"; exit 0 ;;
   --*) echo "unknown option $1" >&2; exit 2 ;;
   *) switches+=("$1") ;;
   esac
   shift
 done
+[[ $logon == no || ${#switches[@]} == 0 ]] ||
+  { echo "--logon takes no switches: the package's entry gives them" >&2; exit 2; }
 ((${#switches[@]})) || switches=(/d:2)
 [[ -n ${GEO_ID[$country]:-} ]] ||
   { echo "--country: one of ${!GEO_ID[*]}" >&2; exit 2; }
@@ -47,12 +57,19 @@ build=${T7105_BUILD_DIR:-$root/build}/windows
 export T7105_WINE_ROOT=$build/tests/wine/demo
 export T7105_TEST_BIN=$build/tests/wine
 export T7105_EXE=$build/app/T7105Cfg.exe
+msi_package=$build/installer/T7105Cfg.msi
 entry_before='T7105Cfg.exe /d:2'
+packages=(cmake make mingw-w64 wine64)
+targets=(T7105Cfg t7105_camera t7105_cfgmgr32 reg_value machine_probe camera_probe region_probe)
+if [[ $logon == yes ]]; then
+  entry_before=absent
+  packages+=(wixl msitools faketime)
+  targets+=(T7105Cfg_package process_wait)
+fi
 
 step() { printf '== %s\n' "$*"; }
 
 step "Installing what is needed (Debian packages)"
-packages=(cmake make mingw-w64 wine64)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
@@ -67,8 +84,7 @@ fi
 
 step "Building T7105Cfg.exe and the simulated camera"
 cmake -S "$root" --preset windows -B "$build" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target T7105Cfg t7105_camera t7105_cfgmgr32 \
-  reg_value machine_probe camera_probe region_probe >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >/dev/null
 
 step "Making a private Wine prefix with a simulated camera"
 mkdir -p "$T7105_WINE_ROOT"
@@ -110,8 +126,17 @@ region_apply "$zone" "$country" ||
 bias=$(sed -n 's/^bias=\([^ ]*\).*/\1/p' <<<"$REGION_SEEN")
 before=$(run_value_line)
 
-step "Running T7105Cfg.exe ${switches[*]}"
-TZ=$zone run_program "${switches[@]}" >/dev/null
+if [[ $logon == yes ]]; then
+  step "Installing T7105Cfg.msi: msiexec /i T7105Cfg.msi /qn DEVICENUMBER=2"
+  place_configuration_manager
+  package_install "$msi_package" DEVICENUMBER=2 >/dev/null
+  installed=$(run_value_line)
+  step "The user's next logon: wineboot runs the Run values"
+  TZ=$zone logon >/dev/null
+else
+  step "Running T7105Cfg.exe ${switches[*]}"
+  TZ=$zone run_program "${switches[@]}" >/dev/null
+fi
 after=$(run_value_line)
 
 # The Run value as reg_value printed it, in words.
@@ -128,6 +153,11 @@ describe_bias() {
   ((bias > 0)) && sign=-
   bias=${bias#-}
   printf 'UTC%s%02d:%02d' "$sign" $((bias / 60)) $((bias % 60))
+}
+
+describe_installed() {
+  [[ -e $(installed_program) ]] || { echo "no program in the System folder"; return; }
+  echo 'C:\windows\system32\T7105Cfg.exe'
 }
 
 describe_exit() {
@@ -172,19 +202,36 @@ describe_writes() {
   done <<<"$writes"
 }
 
-printed=$(cat "$RUN_OUT" "$RUN_ERR")
 echo
 step "Report"
-cat <<EOF
+if [[ $logon == yes ]]; then
+  cat <<EOF
+package:          $msi_package
+installed:        msiexec exit $MSI_EXIT in $MSI_MS ms, $(describe_installed)
+Run value before: $(describe_entry "$before")
+Run value left:   $(describe_entry "$installed")
+the next logon:   wineboot started the Run values; they ran and ended: $LOGON_MS ms in all
+Run value after:  $(describe_entry "$after")
+EOF
+else
+  cat <<EOF
 command line:     T7105Cfg.exe ${switches[*]}
 exit code:        $(describe_exit "$RUN_EXIT")
 Run value before: $(describe_entry "$before")
 Run value after:  $(describe_entry "$after")
+EOF
+fi
+cat <<EOF
 time zone:        $zone: bias $bias minutes, $(describe_bias "$bias"), as the program reads it
 country:          $country (geo id ${GEO_ID[$country]})
 camera:           $([[ $camera == yes ]] && echo "present, driver description \"$CAMERA_DESC\"" || echo "none")
+EOF
+if [[ $logon == no ]]; then
+  printed=$(cat "$RUN_OUT" "$RUN_ERR")
+  cat <<EOF
 the run took:     $RUN_MS ms
 printed:          ${printed:-nothing}
-the camera received:
 EOF
+fi
+echo "the camera received:"
 describe_writes

@@ -8,6 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
   mingw-w64 wine64 python3-pefile
+  wixl msitools faketime osslsigncode
   clang libclang-rt-14-dev clang-tidy cppcheck gcovr shellcheck
 )
 

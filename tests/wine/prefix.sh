@@ -4,7 +4,8 @@
 #                      puts T7105Cfg.exe beside the test-only cfgmgr32.dll,
 #                      registers the simulated camera's classes and records
 #                      what the booted prefix already lists
-#   prefix.sh cleanup  stops this prefix's wineserver and removes the prefix
+#   prefix.sh cleanup  stops this prefix's wineserver and removes the prefix,
+#                      and a copy that an installing scenario left
 # Environment: T7105_WINE_ROOT, T7105_TEST_BIN, T7105_EXE.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,6 +38,7 @@ setup() {
 
 cleanup() {
   prefix_destroy "$prefix"
+  prefix_destroy "$root/installing"
   rm -rf "${root:?}/bin"
   [[ ! -e $prefix ]]
 }

@@ -5,7 +5,8 @@
 # entry (present or not, type, exact bytes) and what the camera received.
 #   scenarios.sh <scenario>
 # Environment: T7105_WINE_ROOT (with a prefix made by prefix.sh setup),
-# T7105_TEST_BIN, and the program's identity as T7105_VERSION_*.
+# T7105_TEST_BIN, the program's identity as T7105_VERSION_*, and for the
+# installing scenarios T7105_EXE, T7105_PACKAGE and T7105_PACKAGE_NEXT.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/wine.sh
@@ -18,6 +19,7 @@ source "$here/lib/apply.sh"
 source "$here/lib/checks.sh"
 # shellcheck source=lib/machines.sh
 source "$here/lib/machines.sh"
+source "$here/lib/installing.sh"
 for group in "$here"/scenarios/*.sh; do
   # shellcheck source=/dev/null
   source "$group"

@@ -1,0 +1,106 @@
+# shellcheck shell=bash
+# The program as Windows Installer deploys it: the package installed, the
+# user's next logon, an unplugged camera, upgrades and removal. Each
+# scenario works in its own copy of the suite's prefix, removed at its end,
+# so that the prefix the other scenarios share stays as they expect it.
+
+OTHER_RUN_VALUE_NAME='Other Tool'
+OTHER_RUN_VALUE='C:\Tools\other.exe /quiet'
+
+# A copy of the suite's prefix with its own wineserver, and the test-only
+# configuration manager where the installed program finds it.
+installing_prefix() {
+  local copy=$T7105_WINE_ROOT/installing
+  prefix_clone "$T7105_WINE_ROOT/prefix" "$copy" || { echo "FAIL  prefix copy"; exit 1; }
+  trap 'prefix_destroy "$T7105_WINE_ROOT/installing"' EXIT
+  wine_environment "$copy"
+  prefix_start "$copy" || { echo "FAIL  prefix copy's wineserver"; exit 1; }
+  place_configuration_manager || { echo "FAIL  configuration manager"; exit 1; }
+}
+
+other_run_value_line() {
+  wine_program "$T7105_TEST_BIN/reg_value.exe" HKLM "$RUN_KEY" "$OTHER_RUN_VALUE_NAME" |
+    tr -d '\r' || true
+}
+
+# Installed with DEVICENUMBER=2, the program is in the System folder and its
+# entry carries /d:2; the installation does not reach the camera. At the next
+# logon the entry configures the second camera and goes. Removed, neither the
+# program nor the entry is left.
+scenario_package_install_logon_remove() {
+  installing_prefix
+  machine_begin
+  typical_machine
+  fixture_country KOR
+  machine_ready
+  package_install "$T7105_PACKAGE" DEVICENUMBER=2
+  check "install" 0 "$MSI_EXIT"
+  expect_installed_program "the build's"
+  expect_run_value 'T7105Cfg.exe /d:2'
+  expect_bound ""
+  expect_nothing_written
+  TZ=Asia/Seoul logon
+  expect_run_value absent
+  expect_bound second
+  expect_property_written second 2
+  expect_released
+  package_remove "$T7105_PACKAGE"
+  check "remove" 0 "$MSI_EXIT"
+  expect_installed_program absent
+  expect_run_value absent
+  expect_registered "$T7105_PACKAGE" no
+}
+
+# Installed without DEVICENUMBER, the entry is the bare name. The camera is
+# unplugged at the next logon: the run from the entry cannot open it,
+# removes the entry and does not write it back.
+scenario_package_logon_unplugged() {
+  installing_prefix
+  machine_begin
+  scanner_device
+  machine_ready
+  package_install "$T7105_PACKAGE"
+  check "install" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe'
+  logon
+  expect_run_value absent
+  expect_bound ""
+  expect_nothing_written
+}
+
+# A higher version replaces the installed one: one product among the
+# installed programs, and the entry the new installation wrote. A lower
+# version is refused and changes nothing. Removal takes the program and its
+# entry, and leaves another program's Run value as it was.
+scenario_package_upgrade_remove() {
+  installing_prefix
+  machine_begin
+  typical_machine
+  machine_ready
+  wine_program reg add "HKLM\\$RUN_KEY" /v "$OTHER_RUN_VALUE_NAME" /t REG_SZ \
+    /d "$OTHER_RUN_VALUE" /f >/dev/null 2>&1
+  local other
+  other=$(other_run_value_line)
+  check "another Run value" "$(reg_sz_line "$OTHER_RUN_VALUE")" "$other"
+  package_install "$T7105_PACKAGE" DEVICENUMBER=2
+  check "install" 0 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE" yes
+  package_install "$T7105_PACKAGE_NEXT" DEVICENUMBER=3
+  check "upgrade" 0 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE" no
+  expect_registered "$T7105_PACKAGE_NEXT" yes
+  expect_installed_program "the build's"
+  expect_run_value 'T7105Cfg.exe /d:3'
+  package_install "$T7105_PACKAGE" DEVICENUMBER=4
+  # 1603, ERROR_INSTALL_FAILURE, of which Wine passes on the low byte.
+  check "downgrade refused" 67 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE" no
+  expect_registered "$T7105_PACKAGE_NEXT" yes
+  expect_run_value 'T7105Cfg.exe /d:3'
+  package_remove "$T7105_PACKAGE_NEXT"
+  check "remove" 0 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE_NEXT" no
+  expect_installed_program absent
+  expect_run_value absent
+  check "another Run value" "$other" "$(other_run_value_line)"
+}
