@@ -35,8 +35,7 @@ done
 out=${out:-$build/signed}
 
 [[ -f $build/CMakeCache.txt ]] ||
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake -S "$root" --preset windows -B "$build" >/dev/null
 cmake --build "$build" --target T7105Cfg_package >/dev/null
 
 sign() {

@@ -44,7 +44,7 @@ make_certificate() {
 }
 make_certificate >"$work/openssl.txt" 2>&1 || { cat "$work/openssl.txt"; echo "FAIL: no test certificate"; exit 1; }
 
-own_files() { sha256sum "$build/app/T7105Cfg.exe" "$build/installer/T7105Cfg.msi"; }
+own_files() { sha256sum "$build/app/T7105Cfg.exe" "$build/app/T7105Cfg.msi"; }
 before=$(own_files)
 for way in pfx key; do
   signer=(--pfx "$work/signer.pfx")

@@ -43,7 +43,6 @@ scenario_package_install_logon_remove() {
   expect_run_value absent
   expect_bound second
   expect_property_written second 2
-  expect_released
   package_remove "$T7105_PACKAGE"
   check "remove" 0 "$MSI_EXIT"
   expect_installed_program absent
