@@ -8,19 +8,10 @@
 #   check_signing.sh SOURCE_DIR BUILD_DIR
 set -uo pipefail
 source_dir=$1 build=$2
+# shellcheck source=../wine/lib/checks.sh
+source "$(dirname "$0")/../wine/lib/checks.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failed=0
-
-check() {
-  local what=$1 expected=$2 actual=$3
-  if [[ $expected == "$actual" ]]; then
-    printf 'ok    %s: %s\n' "$what" "$actual"
-  else
-    printf 'FAIL  %s\n      expected: %s\n      got:      %s\n' "$what" "$expected" "$actual"
-    failed=1
-  fi
-}
 
 # osslsigncode's verdict on a signed file, with the self-signed certificate
 # as the trusted root; its whole report when it is not a pass.
@@ -59,4 +50,4 @@ for way in pfx key; do
     "$(find "$work/$way/extracted" -name T7105Cfg.exe)" && echo "the signed one" || echo "another")"
 done
 check "the build's own files" "unchanged" "$([[ $(own_files) == "$before" ]] && echo unchanged || echo changed)"
-exit $failed
+checks_result

@@ -5,18 +5,8 @@
 #   check_tables.sh PACKAGE PRODUCT_NAME MANUFACTURER PRODUCT_VERSION FILE_VERSION
 set -uo pipefail
 package=$1 product_name=$2 manufacturer=$3 product_version=$4 file_version=$5
-failed=0
-
-check() {
-  local what=$1 expected=$2 actual=$3
-  if [[ $expected == "$actual" ]]; then
-    printf 'ok    %s: %s\n' "$what" "${actual:-(empty)}"
-  else
-    printf 'FAIL  %s\n      expected: %s\n      got:      %s\n' "$what" "${expected:-(empty)}" \
-      "${actual:-(none)}"
-    failed=1
-  fi
-}
+# shellcheck source=../wine/lib/checks.sh
+source "$(dirname "$0")/../wine/lib/checks.sh"
 
 # One cell of a table: the column of the row whose key column holds the key.
 # An export's first three lines are the column names, their types and the
@@ -98,4 +88,4 @@ for line in "Template: x64;1033" "Subject: $product_name" "Author: $manufacturer
   check "summary ${line%%:*}" "$line" "$(grep -xF "$line" <<<"$summary")"
 done
 
-exit $failed
+checks_result
