@@ -12,7 +12,8 @@ endfunction()
 # time stamp, so the same source always gives the same bytes, and its link map
 # lies beside it. It is linked by the C driver, so no C++ runtime library is
 # on the link line: code that came to need one (operator new, exceptions)
-# fails to link rather than grow the executable.
+# fails to link rather than grow the executable or import a DLL that Windows
+# lacks.
 function(t7105_windows_executable name entry)
   add_executable(${name} WIN32 ${ARGN})
   target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
@@ -21,3 +22,10 @@ function(t7105_windows_executable name entry)
     -Wl,-Map=$<TARGET_FILE_DIR:${name}>/${name}.map)
   set_target_properties(${name} PROPERTIES LINKER_LANGUAGE C)
 endfunction()
+
+# CMake puts the C++ compiler's own libraries (libstdc++, libgcc_s) on a C
+# driver's link line when the objects are C++. In the Windows build only the
+# executables above link C++ objects, and they take none of them.
+if(WIN32)
+  set(CMAKE_CXX_IMPLICIT_LINK_LIBRARIES "")
+endif()
