@@ -13,13 +13,15 @@ endfunction()
 # lies beside it. It is linked by the C driver, so no C++ runtime library is
 # on the link line: code that came to need one (operator new, exceptions)
 # fails to link rather than grow the executable or import a DLL that Windows
-# lacks.
+# lacks. So does data imported from a DLL: the fix-ups that it needs are
+# applied by the start-up code, which the executable does not have. Like the
+# programs of Windows' own linker, it is marked aware of terminal servers.
 function(t7105_windows_executable name entry)
   add_executable(${name} WIN32 ${ARGN})
   target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
   target_link_options(${name} PRIVATE
     -static -s -nostartfiles -Wl,-e,${entry} -Wl,--gc-sections -Wl,--no-insert-timestamp
-    -Wl,-Map=$<TARGET_FILE_DIR:${name}>/${name}.map)
+    -Wl,--disable-auto-import -Wl,--tsaware -Wl,-Map=$<TARGET_FILE_DIR:${name}>/${name}.map)
   set_target_properties(${name} PROPERTIES LINKER_LANGUAGE C)
 endfunction()
 
