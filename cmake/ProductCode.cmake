@@ -12,12 +12,22 @@ endfunction()
 # time stamp, so the same source always gives the same bytes, and its link map
 # lies beside it. It is linked by the C driver, so no C++ runtime library is
 # on the link line: code that came to need one (operator new, exceptions)
-# fails to link rather than grow the executable.
+# fails to link rather than grow the executable or import a DLL that Windows
+# lacks. So does data imported from a DLL: the fix-ups that it needs are
+# applied by the start-up code, which the executable does not have. Like the
+# programs of Windows' own linker, it is marked aware of terminal servers.
 function(t7105_windows_executable name entry)
   add_executable(${name} WIN32 ${ARGN})
   target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
   target_link_options(${name} PRIVATE
     -static -s -nostartfiles -Wl,-e,${entry} -Wl,--gc-sections -Wl,--no-insert-timestamp
-    -Wl,-Map=$<TARGET_FILE_DIR:${name}>/${name}.map)
+    -Wl,--disable-auto-import -Wl,--tsaware -Wl,-Map=$<TARGET_FILE_DIR:${name}>/${name}.map)
   set_target_properties(${name} PROPERTIES LINKER_LANGUAGE C)
 endfunction()
+
+# CMake puts the C++ compiler's own libraries (libstdc++, libgcc_s) on a C
+# driver's link line when the objects are C++. In the Windows build only the
+# executables above link C++ objects, and they take none of them.
+if(WIN32)
+  set(CMAKE_CXX_IMPLICIT_LINK_LIBRARIES "")
+endif()

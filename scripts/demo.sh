@@ -59,28 +59,16 @@ export T7105_TEST_BIN=$build/tests/wine
 export T7105_EXE=$build/app/T7105Cfg.exe
 msi_package=$build/app/T7105Cfg.msi
 entry_before='T7105Cfg.exe /d:2'
-packages=(cmake make mingw-w64 wine64)
 targets=(T7105Cfg t7105_camera t7105_cfgmgr32 reg_value machine_probe camera_probe region_probe)
 if [[ $logon == yes ]]; then
   entry_before=absent
-  packages+=(wixl msitools faketime)
   targets+=(T7105Cfg_package process_wait)
 fi
 
 step() { printf '== %s\n' "$*"; }
 
 step "Installing what is needed (Debian packages)"
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  (($(id -u) == 0)) || sudo=sudo
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-deps.sh" demo
 
 step "Building T7105Cfg.exe and the simulated camera"
 cmake -S "$root" --preset windows -B "$build" >/dev/null

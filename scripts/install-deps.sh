@@ -1,16 +1,40 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the builds and tests need.
+# shellcheck disable=SC2034  # the groups' arrays are read by name (declare -n)
+# Installs the Debian packages that the commands need, the one list of them,
+# grouped by need. Installs what is missing only (apt-get, with sudo when not
+# run as root).
+#
+#   scripts/install-deps.sh [GROUP...]   (default: every group, as scripts/test.sh needs)
+#   e.g. scripts/install-deps.sh demo    what scripts/demo.sh needs
 set -euo pipefail
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+# Every group builds with CMake.
+always=(cmake make)
 
-packages=(
-  cmake make g++ googletest libgtest-dev libbenchmark-dev
-  mingw-w64 wine64 python3-pefile
-  wixl msitools faketime osslsigncode
-  clang libclang-rt-14-dev clang-tidy cppcheck gcovr shellcheck
-)
+# A group is an array named after it, listed in `groups`.
+groups=(demo native checks analysis fuzz coverage)
+# The Windows build (the executable and its package) and Wine to run it.
+demo=(mingw-w64 wine64 wixl msitools faketime)
+# The native builds: the product code on the stand-in, its tests and benchmarks.
+native=(g++ googletest libgtest-dev libbenchmark-dev)
+# The checks of the executable's headers and size, and of the package's signing.
+checks=(python3-pefile osslsigncode openssl)
+# Static analysis of the product code and of the shell scripts.
+analysis=(clang-tidy cppcheck shellcheck)
+# The fuzz targets: clang with libFuzzer and the sanitizers' runtime.
+fuzz=(clang libclang-rt-14-dev)
+# The coverage report.
+coverage=(gcovr)
+
+(($#)) || set -- "${groups[@]}"
+packages=("${always[@]}")
+for name in "$@"; do
+  [[ " ${groups[*]} " == *" $name "* ]] ||
+    { echo "unknown group '$name': one of ${groups[*]}" >&2; exit 2; }
+  declare -n group=$name
+  packages+=("${group[@]}")
+  unset -n group
+done
 
 missing=()
 for package in "${packages[@]}"; do
@@ -18,8 +42,10 @@ for package in "${packages[@]}"; do
     missing+=("$package")
 done
 
-if [ "${#missing[@]}" -gt 0 ]; then
+if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
+  sudo=""
+  (($(id -u) == 0)) || sudo=sudo
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi

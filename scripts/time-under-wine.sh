@@ -52,7 +52,7 @@ export T7105_WINE_ROOT=$build/tests/bench/timing
 export T7105_TEST_BIN=$build/tests/wine
 export T7105_EXE=$build/app/T7105Cfg.exe
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" demo
 cmake -S "$root" --preset windows -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target T7105Cfg empty_gui t7105_camera t7105_cfgmgr32 \
   reg_value machine_probe >/dev/null

@@ -5,7 +5,13 @@ description, and its imports. (The version block is read back through the
 Windows API by the Wine suite.) With the link map, it also checks that the
 program starts at its own entry point and that nothing of the C runtime's
 start-up came back: no thread-local data, no initialiser or constructor
-tables, and from the C runtime DLL only the string functions the code calls.
+tables, no pseudo-relocations (fix-ups of data imported from DLLs, which
+only that start-up applies), and from the C runtime DLL only the string
+functions the code calls.
+
+Wine always loads the executable at its preferred base, so what lets Windows
+move it is checked here: the header's flags, and, in an image without base
+relocations, that no section holds its own absolute addresses.
 
 usage: check_executable.py T7105Cfg.exe T7105Cfg.map VERSION DESCRIPTION"""
 import re
@@ -29,6 +35,9 @@ C_RUNTIME_FUNCTIONS = {
     "_stricmp", "_strnicmp", "memchr", "memcmp", "memcpy", "memset", "strlen", "strtol",
 }
 ENTRY_POINT = "T7105Start"
+# Address space layout randomisation (at any 64-bit address), no execution of
+# data, and no compatibility shims for terminal servers.
+DLL_CHARACTERISTICS = ("DYNAMIC_BASE", "HIGH_ENTROPY_VA", "NX_COMPAT", "TERMINAL_SERVER_AWARE")
 CM_FUNCTIONS = {
     "CM_Get_DevNode_Registry_PropertyA", "CM_Get_DevNode_Status",
     "CM_Get_Device_ID_List_SizeA", "CM_Get_Device_ID_ListA",
@@ -63,6 +72,39 @@ def check_start_up(pe, link_map):
     tables = [(name, size) for name, size in linked_input_sections(link_map)
               if size and re.match(r"\.(ctors?|dtors?|CRT|tls)\b", name)]
     check(not tables, f"initialiser, constructor or thread-local input sections: {tables}")
+    pseudo = re.search(r"^\s+0x([0-9a-f]+)\s+__rt_psrelocs_size = ", link_map, re.M)
+    check(pseudo is not None and int(pseudo.group(1), 16) == 0,
+          f"pseudo-relocation list of {pseudo and int(pseudo.group(1), 16)} bytes, expected 0")
+
+
+def absolute_addresses(pe):
+    """Every 8-byte value, at any offset of any section (code's immediates
+    are unaligned), that falls inside the image's own address range."""
+    low = pe.OPTIONAL_HEADER.ImageBase
+    high = low + pe.OPTIONAL_HEADER.SizeOfImage
+    found = []
+    for section in pe.sections:
+        data = section.get_data()
+        name = section.Name.rstrip(b"\0").decode(errors="replace")
+        for offset in range(len(data) - 7):
+            value = int.from_bytes(data[offset:offset + 8], "little")
+            if low <= value <= high:
+                found.append(f"{name}+{offset:#x}: {value:#x}")
+    return found
+
+
+def check_relocatable(pe):
+    flags = pe.OPTIONAL_HEADER.DllCharacteristics
+    for flag in DLL_CHARACTERISTICS:
+        check(getattr(pe.OPTIONAL_HEADER, "IMAGE_DLLCHARACTERISTICS_" + flag),
+              f"DllCharacteristics {flags:#x} lack {flag}")
+    check(not pe.FILE_HEADER.IMAGE_FILE_RELOCS_STRIPPED, "relocations are marked stripped")
+    relocations = pe.OPTIONAL_HEADER.DATA_DIRECTORY[
+        pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
+    if relocations.Size == 0:
+        found = absolute_addresses(pe)
+        check(not found, f"{len(found)} absolute addresses and no base relocations to move them: "
+              + ", ".join(found[:8]))
 
 
 def manifest(pe):
@@ -85,6 +127,7 @@ def main(path, map_path, version, description):
           f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected 2 (GUI)")
     check(pe.FILE_HEADER.TimeDateStamp == 0,
           f"link time stamp {pe.FILE_HEADER.TimeDateStamp:#x}, expected none")
+    check_relocatable(pe)
 
     text = manifest(pe)
     identity = re.search(r'<assemblyIdentity [^>]*version="([^"]*)"', text)

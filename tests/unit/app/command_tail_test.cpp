@@ -25,6 +25,7 @@ TEST(CommandTail, SkipsTheProgramNameAndTheBlanksAfterIt) {
       {"prog\x01\x1f /s", "/s"},
       {"prog \t\r\n /d:3 ", "/d:3 "},
       {"prog\xe9x /s", "/s"},
+      {"prog \x80/d:2", "\x80/d:2"},
       {"prog /a\tb \"c d\"", "/a\tb \"c d\""},
   };
   for (const TailCase& c : cases) {
