@@ -84,7 +84,7 @@ EOF_ROWS
 
 # The upgrade code never changes: machines in the field find their package
 # by it.
-upgrade_code={3B8E6F2A-5C41-4D7E-9A0B-2F6C81D4E937}
+upgrade_code='{3B8E6F2A-5C41-4D7E-9A0B-2F6C81D4E937}'
 check "Property UpgradeCode" "$upgrade_code" "$(cell Property Property UpgradeCode Value)"
 for property in WIX_UPGRADE_DETECTED WIX_DOWNGRADE_DETECTED; do
   check "Upgrade $property UpgradeCode" "$upgrade_code" \
