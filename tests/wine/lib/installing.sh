@@ -103,6 +103,15 @@ packed_guid() {
   echo "$packed"
 }
 
+# The entry after the logon's run removed it, as it does where it may write
+# the machine-wide Run key: under Wine, which has no registry ACLs, and on
+# Windows with UAC off. On Windows with UAC the logon's run is not elevated,
+# cannot open the key for writing, and the entry stays until the program is
+# removed.
+expect_entry_gone_after_logon() {
+  expect_run_value absent "Run value after the logon, the key writable"
+}
+
 # The user's next logon: wineboot starts the Run values as a logon does,
 # without waiting for them. The prefix's wineserver is persistent and never
 # ends, so the wait is for the started program itself. The time zone is TZ's.

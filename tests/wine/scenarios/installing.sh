@@ -25,8 +25,8 @@ other_run_value_line() {
 
 # Installed with DEVICENUMBER=2, the program is in the System folder and its
 # entry carries /d:2; the installation does not reach the camera. At the next
-# logon the entry configures the second camera and goes. Removed, neither the
-# program nor the entry is left.
+# logon the entry configures the second camera and, the key being writable,
+# goes. Removed, neither the program nor the entry is left.
 scenario_package_install_logon_remove() {
   installing_prefix
   machine_begin
@@ -40,7 +40,7 @@ scenario_package_install_logon_remove() {
   expect_bound ""
   expect_nothing_written
   TZ=Asia/Seoul logon
-  expect_run_value absent
+  expect_entry_gone_after_logon
   expect_bound second
   expect_property_written second 2
   package_remove "$T7105_PACKAGE"
@@ -52,7 +52,7 @@ scenario_package_install_logon_remove() {
 
 # Installed without DEVICENUMBER, the entry is the bare name. The camera is
 # unplugged at the next logon: the run from the entry cannot open it,
-# removes the entry and does not write it back.
+# removes the entry (the key being writable) and does not write it back.
 scenario_package_logon_unplugged() {
   installing_prefix
   machine_begin
@@ -62,7 +62,7 @@ scenario_package_logon_unplugged() {
   check "install" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe'
   logon
-  expect_run_value absent
+  expect_entry_gone_after_logon
   expect_bound ""
   expect_nothing_written
 }
@@ -109,7 +109,9 @@ scenario_package_upgrade_remove() {
 # msiexec cannot do) and upgraded to a package with other bytes, the last
 # three without DEVICENUMBER: each keeps the second camera. A number given
 # again wins and is remembered in its turn; the logon configures the third
-# camera. Removed, nothing of the product is left in the registry.
+# camera, and an install after it, where the logon's run removed the entry,
+# brings the entry back with the remembered number. Removed, nothing of the
+# product is left in the registry.
 scenario_package_later_lives() {
   installing_prefix
   machine_begin
@@ -134,12 +136,10 @@ number given again|DEVICENUMBER=3|other|T7105Cfg.exe /d:3
 EOF_LIVES
   expect_registered "$T7105_PACKAGE" no
   expect_registered "$T7105_PACKAGE_NEXT" yes
-  # Where the logon run may write the key (here Wine, which has no registry
-  # ACLs), its entry goes after one run.
   TZ=Asia/Seoul logon
   expect_bound third
   expect_property_written third 2
-  expect_run_value absent
+  expect_entry_gone_after_logon
   package_install "$T7105_PACKAGE_NEXT"
   check "install after the logon" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe /d:3'
