@@ -143,6 +143,11 @@ EOF_LIVES
   package_install "$T7105_PACKAGE_NEXT"
   check "install after the logon" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe /d:3'
+  # A remembered value that is not a number gets the program's own /d: rule.
+  wine_program reg add 'HKLM\Software\T7105Cfg' /v DeviceNumber /d x3 /f /reg:64 >/dev/null 2>&1
+  package_install "$T7105_PACKAGE_NEXT"
+  check "install remembering x3" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe'
   package_remove "$T7105_PACKAGE_NEXT"
   check "remove" 0 "$MSI_EXIT"
   expect_installed_program absent
