@@ -97,7 +97,7 @@ product_registry_traces() {
 # A GUID as Windows Installer writes it in its registry keys: the first three
 # fields reversed, each byte of the last two with its digits swapped.
 packed_guid() {
-  local hex=${1//[\{\}-]/} packed="" i
+  local hex=${1//[\{\}-]/} packed i
   packed=$(rev <<<"${hex:0:8}")$(rev <<<"${hex:8:4}")$(rev <<<"${hex:12:4}")
   for ((i = 16; i < 32; i += 2)); do packed+=${hex:i+1:1}${hex:i:1}; done
   echo "$packed"
