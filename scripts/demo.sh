@@ -200,6 +200,7 @@ Run value before: $(describe_entry "$before")
 Run value left:   $(describe_entry "$installed")
 the next logon:   wineboot started the Run values; they ran and ended: $LOGON_MS ms in all
 Run value after:  $(describe_entry "$after")
+on Windows:       gone only where the logon's run may write HKLM's Run key (UAC off, Wine); with UAC it stays and configures the camera at every logon until removal
 EOF
 else
   cat <<EOF

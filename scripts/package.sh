@@ -1,53 +1,83 @@
 #!/usr/bin/env bash
-# Signs T7105Cfg.exe and its Windows Installer package for shipping: signs a
-# copy of the executable, packages the signed copy, then signs the package
-# (Authenticode, SHA-256, with osslsigncode). The build's own T7105Cfg.exe
-# and T7105Cfg.msi stay unsigned and unchanged.
+# Makes T7105Cfg.exe and its Windows Installer package ready for shipping,
+# as copies of the build's: signed when a signer is given (Authenticode,
+# SHA-256, with osslsigncode: the executable is signed, packaged, and the
+# package signed), both signatures described by the product's name and
+# timestamped when a timestamp authority is given, and the package with
+# DEVICENUMBER preset when a device number is given, for deployment tools
+# that pass no properties. The build's own files stay as they are. Both
+# files are written, or neither: a failure leaves none behind.
 #
-#   scripts/package.sh --pfx FILE [--pass-file FILE] [--build DIR] [--out DIR]
-#   scripts/package.sh --cert FILE --key FILE [--pass-file FILE] [--build DIR] [--out DIR]
-#     --pfx FILE        the certificate and its private key, PKCS#12
-#     --cert FILE       the certificate, with its chain (PEM or DER)
-#     --key FILE        its private key (PEM or DER)
-#     --pass-file FILE  the password of the PFX or of the key, on its first line
-#     --build DIR       the Windows build (default build/windows; configured if new)
-#     --out DIR         where the signed files go (default: DIR/signed of the build)
+#   scripts/package.sh [--device-number N] [SIGNER [--pass-file FILE] [--timestamp URL]]
+#                      [--build DIR] [--out DIR]
+#     --device-number N  the package presets DEVICENUMBER=N (0 to 999999999);
+#                        a DEVICENUMBER on msiexec's command line still wins
+#     --pfx FILE         SIGNER: the certificate and its private key, PKCS#12
+#     --cert FILE --key FILE
+#                        SIGNER: the certificate with its chain, and its private
+#                        key (PEM or DER)
+#     --pass-file FILE   the password of the PFX or of the key, on its first line
+#     --timestamp URL    an RFC 3161 timestamp authority, so that the signatures
+#                        stay valid after the certificate has expired
+#     --build DIR        the Windows build (default build/windows; configured if new)
+#     --out DIR          where the files go (default: DIR/shipping of the build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${T7105_BUILD_DIR:-$root/build}/windows
 out=""
+device_number=""
 signer=()
 password=()
+timestamp=()
 while (($#)); do
   case $1 in
+  --device-number) device_number=${2:?--device-number needs a number}; shift ;;
   --pfx) signer+=(-pkcs12 "${2:?--pfx needs a file}"); shift ;;
   --cert) signer+=(-certs "${2:?--cert needs a file}"); shift ;;
   --key) signer+=(-key "${2:?--key needs a file}"); shift ;;
   --pass-file) password=(-readpass "${2:?--pass-file needs a file}"); shift ;;
+  --timestamp) timestamp=(-ts "${2:?--timestamp needs a URL}"); shift ;;
   --build) build=${2:?--build needs a folder}; shift ;;
   --out) out=${2:?--out needs a folder}; shift ;;
-  -h | --help) sed -n '2,15p' "$0"; exit 0 ;;
+  -h | --help) sed -n '2,23p' "$0"; exit 0 ;;
   *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
 done
-((${#signer[@]})) || { echo "give --pfx, or --cert and --key (see --help)" >&2; exit 2; }
-out=${out:-$build/signed}
+[[ -z $device_number || $device_number =~ ^[0-9]{1,9}$ ]] ||
+  { echo "--device-number: a number from 0 to 999999999, not '$device_number'" >&2; exit 2; }
+((${#signer[@]})) || ((${#password[@]} + ${#timestamp[@]} == 0)) ||
+  { echo "--pass-file and --timestamp need a signer: --pfx, or --cert and --key" >&2; exit 2; }
+out=${out:-$build/shipping}
 
 [[ -f $build/CMakeCache.txt ]] ||
   cmake -S "$root" --preset windows -B "$build" >/dev/null
 cmake --build "$build" --target T7105Cfg_package >/dev/null
-
-sign() {
-  rm -f "$2"
-  osslsigncode sign "${signer[@]}" "${password[@]}" -h sha256 -in "$1" -out "$2" >/dev/null
-}
+product_name=$(msiinfo export "$build/app/T7105Cfg.msi" Property | tr -d '\r' |
+  awk -F'\t' '$1 == "ProductName" { print $2 }')
 
 mkdir -p "$out"
-sign "$build/app/T7105Cfg.exe" "$out/T7105Cfg.exe"
-cmake -D EXECUTABLE="$out/T7105Cfg.exe" -D PACKAGE="$out/unsigned.msi" \
-  -P "$build/installer/package.cmake"
-sign "$out/unsigned.msi" "$out/T7105Cfg.msi"
-rm -f "$out/unsigned.msi"
-echo "signed: $out/T7105Cfg.exe"
-echo "signed: $out/T7105Cfg.msi"
+rm -f "$out/T7105Cfg.exe" "$out/T7105Cfg.msi"
+staging=$(mktemp -d "$out/.staging.XXXXXX")
+trap 'rm -rf "$staging"' EXIT
+
+# Signs $1 as $2, or copies it when there is no signer. The signing tool's
+# own words when it fails.
+sign() {
+  if ((${#signer[@]} == 0)); then
+    cp "$1" "$2"
+  elif ! osslsigncode sign "${signer[@]}" "${password[@]}" "${timestamp[@]}" -h sha256 \
+    -n "$product_name" -in "$1" -out "$2" >"$staging/osslsigncode.txt" 2>&1; then
+    cat "$staging/osslsigncode.txt" >&2
+    echo "signing $(basename "$2") failed: nothing written to $out" >&2
+    return 1
+  fi
+}
+
+sign "$build/app/T7105Cfg.exe" "$staging/T7105Cfg.exe"
+cmake -D EXECUTABLE="$staging/T7105Cfg.exe" -D PACKAGE="$staging/unsigned.msi" \
+  -D DEVICE_NUMBER="$device_number" -P "$build/installer/package.cmake"
+sign "$staging/unsigned.msi" "$staging/T7105Cfg.msi"
+mv "$staging/T7105Cfg.exe" "$staging/T7105Cfg.msi" "$out/"
+echo "$out/T7105Cfg.exe"
+echo "$out/T7105Cfg.msi"

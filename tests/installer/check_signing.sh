@@ -1,26 +1,47 @@
 #!/usr/bin/env bash
-# Signing for shipping: makes a throwaway self-signed code-signing
-# certificate (never kept), has scripts/package.sh sign with it, given once
-# as a PFX with its password and once as a certificate and an encrypted key,
-# and checks that the executable and the package verify against it, that the
-# package holds the signed executable, and that the build's own files are
-# left as they were.
-#   check_signing.sh SOURCE_DIR BUILD_DIR
+# Shipping with scripts/package.sh: makes a throwaway self-signed
+# code-signing certificate (never kept) and runs a timestamp authority on the
+# loopback address (stopped at the end); signs with the certificate given
+# once as a PFX with its password, timestamped and with a preset device
+# number, and once as a certificate and an encrypted key; and checks that the
+# executable and the package verify against it, carry the product's name and
+# the timestamp, that the package holds the signed executable and the preset,
+# and that the build's own files are left as they were. A preset package
+# needs no signer; a timestamp authority that does not answer fails the
+# script with the signing tool's words and leaves no file behind.
+#   check_signing.sh SOURCE_DIR BUILD_DIR PRODUCT_NAME
 set -uo pipefail
-source_dir=$1 build=$2
+source_dir=$1 build=$2 product_name=$3
+here=$(dirname "$0")
 # shellcheck source=../wine/lib/checks.sh
-source "$(dirname "$0")/../wine/lib/checks.sh"
+source "$here/../wine/lib/checks.sh"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+authority=""
+trap '[[ -z $authority ]] || kill "$authority"; rm -rf "$work"' EXIT
 
 # osslsigncode's verdict on a signed file, with the self-signed certificate
-# as the trusted root; its whole report when it is not a pass.
+# and the timestamp authority's as the trusted roots: "verified", and
+# "timestamped" when the timestamp verifies too; its whole report when the
+# signature does not verify, "unsigned" when there is none. (Its exit code
+# says nothing of the timestamp.)
 verdict() {
-  if osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >"$work/verify.txt" 2>&1; then
-    echo verified
+  if osslsigncode verify -CAfile "$work/cert.pem" -TSA-CAfile "$work/tsa/tsa.pem" -in "$1" \
+    >"$work/verify.txt" 2>&1; then
+    grep -q '^Timestamp Server Signature verification: ok' "$work/verify.txt" &&
+      echo "verified, timestamped" || echo verified
+  elif grep -qi 'no signature' "$work/verify.txt"; then
+    echo unsigned
   else
     cat "$work/verify.txt"
   fi
+}
+
+# The description that the signature of the file last verified carries.
+description() { sed -n 's/^\tText description: //p' "$work/verify.txt"; }
+
+# A property of a package's Property table.
+preset() {
+  msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "DEVICENUMBER" { print $2 }'
 }
 
 make_certificate() {
@@ -34,20 +55,44 @@ make_certificate() {
       -out "$work/signer.pfx"
 }
 make_certificate >"$work/openssl.txt" 2>&1 || { cat "$work/openssl.txt"; echo "FAIL: no test certificate"; exit 1; }
+mkdir "$work/tsa"
+/usr/bin/python3 "$here/timestamp_authority.py" "$work/tsa" >"$work/tsa/url.txt" 2>"$work/tsa/log.txt" &
+authority=$!
+for _ in $(seq 50); do [[ -s $work/tsa/url.txt ]] && break; sleep 0.1; done
+timestamp_url=$(cat "$work/tsa/url.txt")
+[[ -n $timestamp_url ]] || { cat "$work/tsa/log.txt"; echo "FAIL: no timestamp authority"; exit 1; }
 
 own_files() { sha256sum "$build/app/T7105Cfg.exe" "$build/app/T7105Cfg.msi"; }
 before=$(own_files)
-for way in pfx key; do
-  signer=(--pfx "$work/signer.pfx")
-  [[ $way == key ]] && signer=(--cert "$work/cert.pem" --key "$work/key.pem")
-  "$source_dir/scripts/package.sh" "${signer[@]}" --pass-file "$work/password.txt" \
-    --build "$build" --out "$work/$way" >"$work/package.txt" 2>&1 ||
-    { cat "$work/package.txt"; check "package.sh with --$way" "exit 0" "failed"; continue; }
-  check "executable signed with --$way" verified "$(verdict "$work/$way/T7105Cfg.exe")"
-  check "package signed with --$way" verified "$(verdict "$work/$way/T7105Cfg.msi")"
+# way|package.sh's options|the signatures|the preset
+while IFS='|' read -r way options signatures number; do
+  # shellcheck disable=SC2086
+  "$source_dir/scripts/package.sh" $options --build "$build" --out "$work/$way" \
+    >"$work/package.txt" 2>&1 ||
+    { cat "$work/package.txt"; check "package.sh ($way)" "exit 0" "failed"; continue; }
+  for file in T7105Cfg.exe T7105Cfg.msi; do
+    check "$file ($way)" "$signatures" "$(verdict "$work/$way/$file")"
+    [[ $signatures == unsigned* ]] ||
+      check "$file's description ($way)" "$product_name" "$(description)"
+  done
+  check "preset DEVICENUMBER ($way)" "$number" "$(preset "$work/$way/T7105Cfg.msi")"
   msiextract -C "$work/$way/extracted" "$work/$way/T7105Cfg.msi" >/dev/null
-  check "packaged executable (--$way)" "the signed one" "$(cmp -s "$work/$way/T7105Cfg.exe" \
-    "$(find "$work/$way/extracted" -name T7105Cfg.exe)" && echo "the signed one" || echo "another")"
-done
+  check "packaged executable ($way)" "the shipped one" "$(cmp -s "$work/$way/T7105Cfg.exe" \
+    "$(find "$work/$way/extracted" -name T7105Cfg.exe)" && echo "the shipped one" || echo "another")"
+done <<EOF_WAYS
+pfx|--pfx $work/signer.pfx --pass-file $work/password.txt --timestamp $timestamp_url --device-number 7|verified, timestamped|7
+key|--cert $work/cert.pem --key $work/key.pem --pass-file $work/password.txt|verified|
+preset|--device-number 3|unsigned|3
+EOF_WAYS
 check "the build's own files" "unchanged" "$([[ $(own_files) == "$before" ]] && echo unchanged || echo changed)"
+
+# Port 9 of the loopback address: no timestamp authority answers there. The
+# files of the run before are gone too, so that none can pass for this run's.
+"$source_dir/scripts/package.sh" --pfx "$work/signer.pfx" --pass-file "$work/password.txt" \
+  --timestamp http://127.0.0.1:9/ --build "$build" --out "$work/pfx" >"$work/package.txt" 2>&1
+check "package.sh with an unanswered timestamp URL" "exit 1" "exit $?"
+check "its message" "RFC 3161 timestamping failed" \
+  "$(grep -o 'RFC 3161 timestamping failed' "$work/package.txt" | head -n 1)"
+rm -rf "$work/pfx/extracted"
+check "the files left" "" "$(ls -A "$work/pfx")"
 checks_result

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The package's tables as Windows Installer reads them (msiinfo export): the
 # program's identity, where the file goes, the logon entry and the action
-# that writes it, and the major-upgrade rules. Needs no Wine.
+# that writes it, the remembered device number, and the major-upgrade rules.
+# Needs no Wine.
 #   check_tables.sh PACKAGE PRODUCT_NAME MANUFACTURER PRODUCT_VERSION FILE_VERSION
 set -uo pipefail
 package=$1 product_name=$2 manufacturer=$3 product_version=$4 file_version=$5
@@ -29,6 +30,8 @@ Property|Property=Manufacturer|Value|$manufacturer
 Property|Property=ProductVersion|Value|$product_version
 Property|Property=ALLUSERS|Value|1
 Property|Property=SecureCustomProperties|Value|DEVICENUMBER;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
+Property|Property=ARPNOMODIFY|Value|1
+Property|Property=DEVICENUMBER|Value|
 Directory|Directory=System64Folder|Directory_Parent|TARGETDIR
 Component|Component=T7105Cfg|Directory_|System64Folder
 Component|Component=T7105Cfg|Attributes|256
@@ -45,9 +48,27 @@ CustomAction|Action=WriteLogonEntry|Type|3090
 CustomAction|Action=WriteLogonEntry|Source|T7105Cfg.exe
 CustomAction|Action=WriteLogonEntry|Target|/patchreg /d:[DEVICENUMBER]
 InstallExecuteSequence|Action=WriteLogonEntry|Condition|NOT REMOVE
+Registry|Registry=RememberedDeviceNumber|Root|2
+Registry|Registry=RememberedDeviceNumber|Key|Software\T7105Cfg
+Registry|Registry=RememberedDeviceNumber|Name|DeviceNumber
+Registry|Registry=RememberedDeviceNumber|Value|[DEVICENUMBER]
+Registry|Registry=RememberedDeviceNumber|Component_|T7105Cfg
+AppSearch|Property=RememberedDeviceNumber|Signature_|RememberedDeviceNumber
+RegLocator|Signature_=RememberedDeviceNumber|Root|2
+RegLocator|Signature_=RememberedDeviceNumber|Key|Software\T7105Cfg
+RegLocator|Signature_=RememberedDeviceNumber|Name|DeviceNumber
+RegLocator|Signature_=RememberedDeviceNumber|Type|18
+CustomAction|Action=RecallDeviceNumber|Type|51
+CustomAction|Action=RecallDeviceNumber|Source|DEVICENUMBER
+CustomAction|Action=RecallDeviceNumber|Target|[RememberedDeviceNumber]
+InstallExecuteSequence|Action=RecallDeviceNumber|Condition|NOT DEVICENUMBER
+CustomAction|Action=RememberNewDeviceNumber|Type|51
+CustomAction|Action=RememberNewDeviceNumber|Source|REINSTALL
+CustomAction|Action=RememberNewDeviceNumber|Target|ALL
+InstallExecuteSequence|Action=RememberNewDeviceNumber|Condition|Installed AND NOT REMOVE AND NOT REINSTALL AND DEVICENUMBER <> RememberedDeviceNumber
 Upgrade|ActionProperty=WIX_UPGRADE_DETECTED|VersionMin|
 Upgrade|ActionProperty=WIX_UPGRADE_DETECTED|VersionMax|$product_version
-Upgrade|ActionProperty=WIX_UPGRADE_DETECTED|Attributes|1
+Upgrade|ActionProperty=WIX_UPGRADE_DETECTED|Attributes|513
 Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|VersionMin|$product_version
 Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|VersionMax|
 Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|Attributes|2
@@ -56,25 +77,36 @@ EOF_ROWS
 # Root 2: HKEY_LOCAL_MACHINE. Attributes 256: a 64-bit component. Type 3090:
 # an executable among the installed files (18), run from the installation
 # script (1024, deferred) as the system account (2048, no impersonation),
-# its exit code checked (no 64). Upgrade attributes 1: an older version, the
-# maximum excluded, is removed; 2: a newer one is only detected.
+# its exit code checked (no 64). Type 51: sets a property. RegLocator type
+# 18: the value as it is (2) in the 64-bit view (16). Upgrade attributes 513: an older version or the same (512, the maximum included)
+# is removed and its feature states carried over (1); 2: a newer one is only
+# detected. The build's package presets no DEVICENUMBER.
 
-upgrade_code=$(cell Property Property UpgradeCode Value)
+# The upgrade code never changes: machines in the field find their package
+# by it.
+upgrade_code='{3B8E6F2A-5C41-4D7E-9A0B-2F6C81D4E937}'
+check "Property UpgradeCode" "$upgrade_code" "$(cell Property Property UpgradeCode Value)"
 for property in WIX_UPGRADE_DETECTED WIX_DOWNGRADE_DETECTED; do
   check "Upgrade $property UpgradeCode" "$upgrade_code" \
     "$(cell Upgrade ActionProperty "$property" UpgradeCode)"
 done
 
 # Order in the installation: the related products are found before the
-# downgrade condition is evaluated; an older version is removed inside the
-# installation's transaction; the entry is written once the file and the
-# registry are in place, before the script ends.
+# downgrade condition is evaluated; the remembered device number is searched
+# for, recalled when none is given, and a new one given to an installed
+# product reinstalls it, before the feature states are settled; an older
+# version is removed inside the installation's transaction; the entry is
+# written once the file and the registry are in place, before the script
+# ends.
 sequence() { cell InstallExecuteSequence Action "$1" Sequence; }
 while read -r first later; do
   a=$(sequence "$first") b=$(sequence "$later")
   check "$first before $later" yes "$([[ -n $a && -n $b ]] && ((a < b)) && echo yes || echo "no: $a, $b")"
 done <<EOF_ORDER
 FindRelatedProducts LaunchConditions
+AppSearch RecallDeviceNumber
+RecallDeviceNumber RememberNewDeviceNumber
+RememberNewDeviceNumber CostFinalize
 InstallInitialize RemoveExistingProducts
 RemoveExistingProducts ProcessComponents
 InstallFiles WriteLogonEntry
@@ -82,10 +114,15 @@ WriteRegistryValues WriteLogonEntry
 WriteLogonEntry InstallFinalize
 EOF_ORDER
 
-# The summary information: a 64-bit package of the program's maker.
+# The summary information: a 64-bit package of the program's maker, for
+# Windows Installer 2.0 or later (the 64-bit minimum, as Page Count), its
+# files compressed in the package under their long names (Word Count 2).
 summary=$(msiinfo suminfo "$package")
-for line in "Template: x64;1033" "Subject: $product_name" "Author: $manufacturer"; do
+for line in "Template: x64;1033" "Subject: $product_name" "Author: $manufacturer" \
+  "Source: 2 (2)"; do
   check "summary ${line%%:*}" "$line" "$(grep -xF "$line" <<<"$summary")"
 done
+page_count=$(sed -n 's/^Version: \([0-9]*\) .*/\1/p' <<<"$summary")
+check "summary Page Count at least 200" yes "$( ((page_count >= 200)) && echo yes || echo "$page_count")"
 
 checks_result

@@ -79,7 +79,7 @@ run_value_line() {
 expect_run_value() {
   local expected=missing
   [[ $1 != absent ]] && expected=$(reg_sz_line "$1")
-  check "Run value" "$expected" "$(run_value_line)"
+  check "${2:-Run value}" "$expected" "$(run_value_line)"
 }
 
 # Lines of the camera log of one event: bind, refuse, set, release.

@@ -57,19 +57,59 @@ registered_version() {
 
 # Whether the package is among the installed programs: yes or no.
 expect_registered() {
-  local expected=missing
-  [[ $2 == yes ]] && expected=$(reg_sz_line "$(package_property "$1" ProductVersion)")
-  check "installed programs: version $(package_property "$1" ProductVersion)" "$expected" \
+  local expected=missing version
+  version=$(package_property "$1" ProductVersion)
+  [[ $2 == yes ]] && expected=$(reg_sz_line "$version")
+  check "installed programs: $(basename "$1"), version $version" "$expected" \
     "$(registered_version "$1")"
 }
 
-# The installed program: the same bytes as the given executable, or absent.
+# The installed program: the build's executable, the other one
+# (T7105_EXE_OTHER), or absent.
 expect_installed_program() {
-  local actual=absent
-  if [[ -e $(installed_program) ]]; then
-    actual="$(cmp -s "$(installed_program)" "$T7105_EXE" && echo "the build's" || echo other)"
+  local actual=absent program
+  program=$(installed_program)
+  if [[ -e $program ]]; then
+    actual=unknown
+    cmp -s "$program" "$T7105_EXE" && actual="the build's"
+    cmp -s "$program" "$T7105_EXE_OTHER" && actual=other
   fi
   check "program in system32" "$1" "$actual"
+}
+
+# What HKLM still holds of the product after its removal: every line of the
+# hive's export that names the program, the product or one of the given
+# packages' product codes (as written, and packed as Windows Installer keys
+# them). Empty when nothing is left.
+product_registry_traces() {
+  local export=$SCENARIO_DIR/hklm.reg patterns=(T7105Cfg "$(package_property "$1" ProductName)")
+  local package code
+  for package in "$@"; do
+    code=$(package_property "$package" ProductCode)
+    patterns+=("$code" "$(packed_guid "$code")")
+  done
+  rm -f "$export"
+  wine_program reg export HKLM "$(windows_path "$export")" /y >/dev/null 2>&1
+  [[ -s $export ]] || { echo "no export of HKLM"; return; }
+  iconv -f UTF-16 -t UTF-8 "$export" | tr -d '\r' | grep -iF "${patterns[@]/#/-e}" || true
+}
+
+# A GUID as Windows Installer writes it in its registry keys: the first three
+# fields reversed, each byte of the last two with its digits swapped.
+packed_guid() {
+  local hex=${1//[\{\}-]/} packed i
+  packed=$(rev <<<"${hex:0:8}")$(rev <<<"${hex:8:4}")$(rev <<<"${hex:12:4}")
+  for ((i = 16; i < 32; i += 2)); do packed+=${hex:i+1:1}${hex:i:1}; done
+  echo "$packed"
+}
+
+# The entry after the logon's run removed it, as it does where it may write
+# the machine-wide Run key: under Wine, which has no registry ACLs, and on
+# Windows with UAC off. On Windows with UAC the logon's run is not elevated,
+# cannot open the key for writing, and the entry stays until the program is
+# removed.
+expect_entry_gone_after_logon() {
+  expect_run_value absent "Run value after the logon, the key writable"
 }
 
 # The user's next logon: wineboot starts the Run values as a logon does,

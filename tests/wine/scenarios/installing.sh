@@ -25,8 +25,8 @@ other_run_value_line() {
 
 # Installed with DEVICENUMBER=2, the program is in the System folder and its
 # entry carries /d:2; the installation does not reach the camera. At the next
-# logon the entry configures the second camera and goes. Removed, neither the
-# program nor the entry is left.
+# logon the entry configures the second camera and, the key being writable,
+# goes. Removed, neither the program nor the entry is left.
 scenario_package_install_logon_remove() {
   installing_prefix
   machine_begin
@@ -40,7 +40,7 @@ scenario_package_install_logon_remove() {
   expect_bound ""
   expect_nothing_written
   TZ=Asia/Seoul logon
-  expect_run_value absent
+  expect_entry_gone_after_logon
   expect_bound second
   expect_property_written second 2
   package_remove "$T7105_PACKAGE"
@@ -52,7 +52,7 @@ scenario_package_install_logon_remove() {
 
 # Installed without DEVICENUMBER, the entry is the bare name. The camera is
 # unplugged at the next logon: the run from the entry cannot open it,
-# removes the entry and does not write it back.
+# removes the entry (the key being writable) and does not write it back.
 scenario_package_logon_unplugged() {
   installing_prefix
   machine_begin
@@ -62,7 +62,7 @@ scenario_package_logon_unplugged() {
   check "install" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe'
   logon
-  expect_run_value absent
+  expect_entry_gone_after_logon
   expect_bound ""
   expect_nothing_written
 }
@@ -88,7 +88,7 @@ scenario_package_upgrade_remove() {
   check "upgrade" 0 "$MSI_EXIT"
   expect_registered "$T7105_PACKAGE" no
   expect_registered "$T7105_PACKAGE_NEXT" yes
-  expect_installed_program "the build's"
+  expect_installed_program other
   expect_run_value 'T7105Cfg.exe /d:3'
   package_install "$T7105_PACKAGE" DEVICENUMBER=4
   # 1603, ERROR_INSTALL_FAILURE, of which Wine passes on the low byte.
@@ -102,4 +102,86 @@ scenario_package_upgrade_remove() {
   expect_installed_program absent
   expect_run_value absent
   check "another Run value" "$other" "$(other_run_value_line)"
+}
+
+# A deployed copy's later lives, in order: installed with DEVICENUMBER=2,
+# installed again, reinstalled (Wine's stand-in for a repair, which its
+# msiexec cannot do) and upgraded to a package with other bytes, the last
+# three without DEVICENUMBER: each keeps the second camera. A number given
+# again wins and is remembered in its turn; the logon configures the third
+# camera, and an install after it, where the logon's run removed the entry,
+# brings the entry back with the remembered number. Removed, nothing of the
+# product is left in the registry.
+scenario_package_later_lives() {
+  installing_prefix
+  machine_begin
+  typical_machine
+  fixture_camera third normal "$CAMERA_DESC #3"
+  fixture_country KOR
+  machine_ready
+  local step package=$T7105_PACKAGE
+  while IFS='|' read -r step properties program entry; do
+    [[ $step == upgrade ]] && package=$T7105_PACKAGE_NEXT
+    # shellcheck disable=SC2086
+    package_install "$package" $properties
+    check "$step" 0 "$MSI_EXIT"
+    expect_installed_program "$program"
+    expect_run_value "$entry"
+  done <<EOF_LIVES
+install|DEVICENUMBER=2|the build's|T7105Cfg.exe /d:2
+second install||the build's|T7105Cfg.exe /d:2
+reinstall|REINSTALL=ALL REINSTALLMODE=omus|the build's|T7105Cfg.exe /d:2
+upgrade||other|T7105Cfg.exe /d:2
+number given again|DEVICENUMBER=3|other|T7105Cfg.exe /d:3
+EOF_LIVES
+  expect_registered "$T7105_PACKAGE" no
+  expect_registered "$T7105_PACKAGE_NEXT" yes
+  TZ=Asia/Seoul logon
+  expect_bound third
+  expect_property_written third 2
+  expect_entry_gone_after_logon
+  package_install "$T7105_PACKAGE_NEXT"
+  check "install after the logon" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe /d:3'
+  # A remembered value that is not a number gets the program's own /d: rule.
+  wine_program reg add 'HKLM\Software\T7105Cfg' /v DeviceNumber /d x3 /f /reg:64 >/dev/null 2>&1
+  package_install "$T7105_PACKAGE_NEXT"
+  check "install remembering x3" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe'
+  package_remove "$T7105_PACKAGE_NEXT"
+  check "remove" 0 "$MSI_EXIT"
+  expect_installed_program absent
+  check "the product in HKLM" "" "$(product_registry_traces "$T7105_PACKAGE" "$T7105_PACKAGE_NEXT")"
+}
+
+# A package of the same version with other bytes replaces the installed one
+# and keeps the remembered number; a package with DEVICENUMBER preset gives
+# its number without properties, and a number on the command line wins over
+# the preset (0: the bare entry).
+scenario_package_rebuilt_and_preset() {
+  installing_prefix
+  machine_begin
+  typical_machine
+  machine_ready
+  package_install "$T7105_PACKAGE" DEVICENUMBER=2
+  check "install" 0 "$MSI_EXIT"
+  package_install "$T7105_PACKAGE_SAME_VERSION"
+  check "the same version rebuilt" 0 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE" no
+  expect_registered "$T7105_PACKAGE_SAME_VERSION" yes
+  expect_installed_program other
+  expect_run_value 'T7105Cfg.exe /d:2'
+  package_install "$T7105_PACKAGE_PRESET"
+  check "the preset package" 0 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE_SAME_VERSION" no
+  expect_registered "$T7105_PACKAGE_PRESET" yes
+  expect_installed_program "the build's"
+  expect_run_value 'T7105Cfg.exe /d:5'
+  package_install "$T7105_PACKAGE_PRESET" DEVICENUMBER=0
+  check "the preset package with DEVICENUMBER=0" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe'
+  package_remove "$T7105_PACKAGE_PRESET"
+  check "remove" 0 "$MSI_EXIT"
+  check "the product in HKLM" "" "$(product_registry_traces "$T7105_PACKAGE" \
+    "$T7105_PACKAGE_SAME_VERSION" "$T7105_PACKAGE_PRESET")"
 }
