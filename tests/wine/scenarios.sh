@@ -6,7 +6,8 @@
 #   scenarios.sh <scenario>
 # Environment: T7105_WINE_ROOT (with a prefix made by prefix.sh setup),
 # T7105_TEST_BIN, the program's identity as T7105_VERSION_*, and for the
-# installing scenarios T7105_EXE, T7105_PACKAGE and T7105_PACKAGE_NEXT.
+# installing scenarios and the Windows smoke test T7105_EXE, T7105_PACKAGE
+# and T7105_PACKAGE_NEXT.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/wine.sh

@@ -1,0 +1,83 @@
+@echo off
+rem The package and the program it installs, on a real Windows: installed
+rem with a device number, the entry rewritten with /patchreg, a run on a
+rem machine without the camera, then removal. Run it elevated, from a 64-bit
+rem cmd, in a folder holding T7105Cfg.exe and T7105Cfg.msi; the msiexec logs
+rem (install.log, remove.log) stay there. One line per check, then
+rem "N passed, N failed"; the exit code is 1 when any check failed.
+setlocal
+set "run_key=HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
+set "program=%SystemRoot%\System32\T7105Cfg.exe"
+set "other=C:\Tools\other.exe /quiet"
+set passed=0
+set failed=0
+
+rem Another program's Run value, which nothing but this script may touch.
+reg add "%run_key%" /v T7105SmokeOther /t REG_SZ /d "%other%" /f /reg:64 >nul
+call :run_value T7105SmokeOther
+call :check "another Run value" "%other%" "%value%"
+
+start "" /wait msiexec /i "%CD%\T7105Cfg.msi" /qn DEVICENUMBER=2 /l*v install.log
+call :check "msiexec /i DEVICENUMBER=2: exit code" 0 %ERRORLEVEL%
+call :program_state
+call :check "%program%" present %state%
+call :run_value T7105Cfg.exe
+call :check "Run value" "T7105Cfg.exe /d:2" "%value%"
+
+start "" /wait "%program%" /patchreg /d:5
+call :check "T7105Cfg.exe /patchreg /d:5: exit code" 0 %ERRORLEVEL%
+call :run_value T7105Cfg.exe
+call :check "Run value" "T7105Cfg.exe /d:5" "%value%"
+
+rem Elevated, the run without the camera may write the key: the entry goes.
+start "" /wait "%program%"
+call :check "T7105Cfg.exe, no camera: exit code" 0 %ERRORLEVEL%
+call :run_value T7105Cfg.exe
+call :check "Run value" absent "%value%"
+
+rem The entry back, so that the removal has one to take.
+start "" /wait "%program%" /patchreg
+call :run_value T7105Cfg.exe
+call :check "Run value before removal" T7105Cfg.exe "%value%"
+
+start "" /wait msiexec /x "%CD%\T7105Cfg.msi" /qn /l*v remove.log
+call :check "msiexec /x: exit code" 0 %ERRORLEVEL%
+call :program_state
+call :check "%program%" absent %state%
+call :run_value T7105Cfg.exe
+call :check "Run value" absent "%value%"
+call :run_value T7105SmokeOther
+call :check "another Run value" "%other%" "%value%"
+
+reg delete "%run_key%" /v T7105SmokeOther /f /reg:64 >nul
+call :run_value T7105SmokeOther
+call :check "another Run value, removed" absent "%value%"
+
+echo %passed% passed, %failed% failed
+if %failed% gtr 0 exit /b 1
+exit /b 0
+
+rem Sets value to the data of the Run value named %1 in the 64-bit view, or
+rem to "absent". Windows' reg prints a missing value's error on stderr,
+rem Wine's on stdout: only a REG_SZ line counts.
+:run_value
+set "value=absent"
+for /f "tokens=2,*" %%a in ('reg query "%run_key%" /v %1 /reg:64 2^>nul') do if "%%a"=="REG_SZ" set "value=%%b"
+exit /b 0
+
+rem Sets state to present or absent: the installed program.
+:program_state
+set state=absent
+if exist "%program%" set state=present
+exit /b 0
+
+rem One check: its name %1, the value expected %2 and the value got %3.
+:check
+if not "%~2"=="%~3" goto check_failed
+set /a passed+=1
+echo ok    %~1: %~3
+exit /b 0
+:check_failed
+set /a failed+=1
+echo FAIL  %~1: expected "%~2", got "%~3"
+exit /b 0
