@@ -88,7 +88,7 @@ def absolute_addresses(pe):
         name = section.Name.rstrip(b"\0").decode(errors="replace")
         for offset in range(len(data) - 7):
             value = int.from_bytes(data[offset:offset + 8], "little")
-            if low <= value <= high:
+            if low <= value < high:
                 found.append(f"{name}+{offset:#x}: {value:#x}")
     return found
 

@@ -15,6 +15,8 @@ source_dir=$1 build=$2 product_name=$3
 here=$(dirname "$0")
 # shellcheck source=../wine/lib/checks.sh
 source "$here/../wine/lib/checks.sh"
+# shellcheck source=../wine/lib/installing.sh
+source "$here/../wine/lib/installing.sh"
 work=$(mktemp -d)
 authority=""
 trap '[[ -z $authority ]] || kill "$authority"; rm -rf "$work"' EXIT
@@ -38,11 +40,6 @@ verdict() {
 
 # The description that the signature of the file last verified carries.
 description() { sed -n 's/^\tText description: //p' "$work/verify.txt"; }
-
-# A property of a package's Property table.
-preset() {
-  msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "DEVICENUMBER" { print $2 }'
-}
 
 make_certificate() {
   # openssl reads the input and output passwords from one file as two lines.
@@ -75,7 +72,8 @@ while IFS='|' read -r way options signatures number; do
     [[ $signatures == unsigned* ]] ||
       check "$file's description ($way)" "$product_name" "$(description)"
   done
-  check "preset DEVICENUMBER ($way)" "$number" "$(preset "$work/$way/T7105Cfg.msi")"
+  check "preset DEVICENUMBER ($way)" "$number" \
+    "$(package_property "$work/$way/T7105Cfg.msi" DEVICENUMBER)"
   msiextract -C "$work/$way/extracted" "$work/$way/T7105Cfg.msi" >/dev/null
   check "packaged executable ($way)" "the shipped one" "$(cmp -s "$work/$way/T7105Cfg.exe" \
     "$(find "$work/$way/extracted" -name T7105Cfg.exe)" && echo "the shipped one" || echo "another")"

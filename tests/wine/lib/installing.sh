@@ -11,6 +11,18 @@ installed_program() {
   printf '%s/drive_c/windows/system32/T7105Cfg.exe' "$WINEPREFIX"
 }
 
+# A scenario's own copy of the suite's prefix, T7105_WINE_ROOT/NAME, with its
+# own wineserver, removed when the scenario ends (prefix.sh cleanup removes
+# one that a scenario left).
+scenario_prefix() {
+  local copy=$T7105_WINE_ROOT/$1
+  prefix_clone "$T7105_WINE_ROOT/prefix" "$copy" || { echo "FAIL  prefix copy"; exit 1; }
+  # shellcheck disable=SC2064  # the copy's path, fixed now
+  trap "prefix_destroy '$copy'" EXIT
+  wine_environment "$copy"
+  prefix_start "$copy" || { echo "FAIL  prefix copy's wineserver"; exit 1; }
+}
+
 # The test-only configuration manager beside the installed program, which
 # loads it from its own folder first. The DLL it replaces may be a hard link
 # into the prefix this one was copied from: it is removed, not written

@@ -7,14 +7,10 @@
 OTHER_RUN_VALUE_NAME='Other Tool'
 OTHER_RUN_VALUE='C:\Tools\other.exe /quiet'
 
-# A copy of the suite's prefix with its own wineserver, and the test-only
-# configuration manager where the installed program finds it.
+# A copy of the suite's prefix, and the test-only configuration manager
+# where the installed program finds it.
 installing_prefix() {
-  local copy=$T7105_WINE_ROOT/installing
-  prefix_clone "$T7105_WINE_ROOT/prefix" "$copy" || { echo "FAIL  prefix copy"; exit 1; }
-  trap 'prefix_destroy "$T7105_WINE_ROOT/installing"' EXIT
-  wine_environment "$copy"
-  prefix_start "$copy" || { echo "FAIL  prefix copy's wineserver"; exit 1; }
+  scenario_prefix installing
   place_configuration_manager || { echo "FAIL  configuration manager"; exit 1; }
 }
 

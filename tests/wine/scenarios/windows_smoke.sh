@@ -7,11 +7,8 @@
 SMOKE_SCRIPT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../windows" && pwd)/smoke.cmd
 
 scenario_windows_smoke() {
-  local copy=$T7105_WINE_ROOT/smoke folder=$SCENARIO_DIR/dist code=0
-  prefix_clone "$T7105_WINE_ROOT/prefix" "$copy" || { echo "FAIL  prefix copy"; exit 1; }
-  trap 'prefix_destroy "$T7105_WINE_ROOT/smoke"' EXIT
-  wine_environment "$copy"
-  prefix_start "$copy" || { echo "FAIL  prefix copy's wineserver"; exit 1; }
+  local folder=$SCENARIO_DIR/dist code=0
+  scenario_prefix smoke
   mkdir -p "$folder" && cp "$T7105_EXE" "$T7105_PACKAGE" "$folder/"
   (cd "$folder" && wine_program cmd /c "$(windows_path "$SMOKE_SCRIPT")" >smoke.txt 2>&1) ||
     code=$?
