@@ -7,7 +7,7 @@ const char kLogonEntryName[] = "T7105Cfg.exe";
 
 // A command that could not be formed is not stored: an empty entry would
 // start nothing at the next logon.
-void WriteLogonEntry(HKEY runKey, LONG deviceNumber) {
+void WriteLogonEntry(HKEY runKey, LONG deviceNumber, LONG mainsFrequency) {
   char command[MAX_PATH];
   command[0] = '\0';
   int formed = 0;
@@ -15,6 +15,11 @@ void WriteLogonEntry(HKEY runKey, LONG deviceNumber) {
     formed = wsprintfA(command, "%s /d:%ld", kLogonEntryName, deviceNumber);
   } else {
     formed = wsprintfA(command, "%s", kLogonEntryName);
+  }
+  // The override goes last, so that an entry without one keeps its bytes.
+  if (formed > 0 && mainsFrequency != 0) {
+    const int added = wsprintfA(command + formed, " /hz:%ld", mainsFrequency);
+    formed = added > 0 ? formed + added : 0;
   }
   command[MAX_PATH - 1] = '\0';
   // The stored data includes the terminating NUL.
@@ -26,13 +31,13 @@ void WriteLogonEntry(HKEY runKey, LONG deviceNumber) {
 
 }  // namespace
 
-void UpdateLogonEntry(LONG deviceNumber, int install) {
+void UpdateLogonEntry(LONG deviceNumber, LONG mainsFrequency, int install) {
   HKEY runKey = NULL;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_READ | KEY_WRITE, &runKey) ==
           ERROR_SUCCESS &&
       runKey != NULL) {
     if (install) {
-      WriteLogonEntry(runKey, deviceNumber);
+      WriteLogonEntry(runKey, deviceNumber, mainsFrequency);
     } else {
       RegDeleteValueA(runKey, kLogonEntryName);
     }

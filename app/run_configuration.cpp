@@ -46,12 +46,12 @@ int ConfigureCamera(CaptureTarget* target, const RunOptions* options, char* prod
 
   // The entry goes before the camera is tried, so that a run that dies on
   // the way leaves no entry behind.
-  UpdateLogonEntry(options->deviceNumber, 0);
+  UpdateLogonEntry(options->deviceNumber, options->mainsFrequency, 0);
   if (BindCaptureFilter(target)) {
-    ApplyPowerLineSetting(target);
+    ApplyPowerLineSetting(target, options->mainsFrequency);
     result = 1;
   } else if (options->firstRun) {
-    UpdateLogonEntry(options->deviceNumber, 1);
+    UpdateLogonEntry(options->deviceNumber, options->mainsFrequency, 1);
   }
   return result;
 }
@@ -73,7 +73,7 @@ int RunConfiguration(const char* commandTail) {
   if (tokens != NULL) {
     ParseCommandTail(&options, commandTail, tokens);
     if (options.patchReg) {
-      UpdateLogonEntry(options.deviceNumber, 1);
+      UpdateLogonEntry(options.deviceNumber, options.mainsFrequency, 1);
     } else {
       result = ConfigureCamera(&target, &options, tokens);
     }

@@ -5,13 +5,21 @@
 
 namespace {
 
-// The decimal value after "/d:", clamped to the range of a 32-bit LONG as the
-// platform's own conversions clamp it, whatever the width of `long`.
-LONG ParseDeviceNumber(const char* text) {
+// The decimal value after a switch's colon, clamped to the range of a 32-bit
+// LONG as the platform's own conversions clamp it, whatever the width of
+// `long`.
+LONG ParseSwitchNumber(const char* text) {
   long value = strtol(text, NULL, 10);
   if (value > INT_MAX) value = INT_MAX;
   if (value < INT_MIN) value = INT_MIN;
   return static_cast<LONG>(value);
+}
+
+// Only the two mains frequencies override the region rule; any other value,
+// a typo among them, leaves the rule in charge rather than guess.
+LONG ParseMainsFrequency(const char* text) {
+  const LONG frequency = ParseSwitchNumber(text);
+  return frequency == 50 || frequency == 60 ? frequency : 0;
 }
 
 void ApplyToken(RunOptions* options, const char* token) {
@@ -20,9 +28,11 @@ void ApplyToken(RunOptions* options, const char* token) {
   } else if (lstrcmpiA(token, "/first") == 0) {
     options->firstRun = 1;
   } else if (_strnicmp(token, "/d:", 3) == 0) {
-    options->deviceNumber = ParseDeviceNumber(token + 3);
+    options->deviceNumber = ParseSwitchNumber(token + 3);
   } else if (lstrcmpiA(token, "/patchreg") == 0) {
     options->patchReg = 1;
+  } else if (_strnicmp(token, "/hz:", 4) == 0) {
+    options->mainsFrequency = ParseMainsFrequency(token + 4);
   }
 }
 

@@ -4,10 +4,11 @@
 #include "platform/win32.h"
 
 struct RunOptions {
-  LONG deviceNumber;  // from /d:, 0 when absent
-  int startDelay;     // /s
-  int firstRun;       // /first
-  int patchReg;       // /patchreg
+  LONG deviceNumber;    // from /d:, 0 when absent
+  int startDelay;       // /s
+  int firstRun;         // /first
+  int patchReg;         // /patchreg
+  LONG mainsFrequency;  // from /hz:, 50 or 60; 0 leaves the region rule in charge
 };
 
 // Splits a copy of the tail in `tokens` (at least strlen(commandTail) + 1

@@ -15,14 +15,22 @@ const DWORD kPowerLineProperty = 15;
 const LONG kSixtyHertzClass = 2;
 const LONG kFiftyHertzClass = 1;
 
+// An administrator's word on the mains wins over the region rule, which is
+// then not asked at all.
+LONG FrequencyClass(LONG mainsFrequency) {
+  int sixtyHertz = mainsFrequency == 60;
+  if (mainsFrequency != 50 && mainsFrequency != 60) sixtyHertz = IsSixtyHertzRegion();
+  return sixtyHertz ? kSixtyHertzClass : kFiftyHertzClass;
+}
+
 }  // namespace
 
 // The driver is given the same whole block as instance data and as property
 // data, never the value alone.
-int ApplyPowerLineSetting(CaptureTarget* target) {
+int ApplyPowerLineSetting(CaptureTarget* target, LONG mainsFrequency) {
   PowerLineBlock block;
   memset(&block, 0, sizeof block);
-  block.frequencyClass = IsSixtyHertzRegion() ? kSixtyHertzClass : kFiftyHertzClass;
+  block.frequencyClass = FrequencyClass(mainsFrequency);
   const HRESULT written = target->propertySet->Set(kVendorPropertySet, kPowerLineProperty, &block,
                                                    sizeof block, &block, sizeof block);
   return SUCCEEDED(written);

@@ -75,6 +75,9 @@ RunOptions ExpectedOptions(const std::string& tail) {
       expected.deviceNumber = DecimalValue(token.substr(3));
     } else if (token == "/patchreg") {
       expected.patchReg = 1;
+    } else if (token.compare(0, 4, "/hz:") == 0) {
+      const LONG frequency = DecimalValue(token.substr(4));
+      expected.mainsFrequency = frequency == 50 || frequency == 60 ? frequency : 0;
     }
     start = end + 1;
   }
@@ -94,11 +97,13 @@ void CheckParse(const std::string& line, const char* tail) {
   FUZZ_CHECK(options.startDelay == expected.startDelay);
   FUZZ_CHECK(options.firstRun == expected.firstRun);
   FUZZ_CHECK(options.patchReg == expected.patchReg);
+  FUZZ_CHECK(options.mainsFrequency == expected.mainsFrequency);
 }
 
-std::vector<BYTE> EntryFor(LONG deviceNumber) {
+std::vector<BYTE> EntryFor(const RunOptions& options) {
   std::string command = "T7105Cfg.exe";
-  if (deviceNumber != 0) command += " /d:" + std::to_string(deviceNumber);
+  if (options.deviceNumber != 0) command += " /d:" + std::to_string(options.deviceNumber);
+  if (options.mainsFrequency != 0) command += " /hz:" + std::to_string(options.mainsFrequency);
   std::vector<BYTE> data(command.begin(), command.end());
   data.push_back(0);
   return data;
@@ -112,9 +117,9 @@ void CheckRun(const char* tail) {
   const sim::StoredValue entry = LogonEntry();
   if (expected.patchReg) {
     FUZZ_CHECK(entry.present && entry.type == REG_SZ);
-    FUZZ_CHECK(entry.data == EntryFor(expected.deviceNumber));
+    FUZZ_CHECK(entry.data == EntryFor(expected));
   } else if (expected.firstRun) {
-    FUZZ_CHECK(entry.present && entry.data == EntryFor(expected.deviceNumber));
+    FUZZ_CHECK(entry.present && entry.data == EntryFor(expected));
   } else {
     FUZZ_CHECK(!entry.present);
   }

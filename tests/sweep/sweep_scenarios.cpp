@@ -72,6 +72,39 @@ void CameraOnlyUnderUsb() {
 // Outcomes shared by the scenarios.
 const Outcome kNothingDone = {0, kEarlierEntry, 0, 0};
 
+// What each misbehaving call makes of a run that finds the camera only
+// under the USB enumerator: `configured` when it is not disturbed,
+// `notConfigured` when the camera is not found or not bound.
+std::vector<Deviation> SecondPassDeviations(const Outcome& configured,
+                                            const Outcome& notConfigured) {
+  const Outcome entryKept = {1, kEarlierEntry, 1, configured.frequencyClass};
+  const Faults kFail = Faults::kFail;
+  const Faults kBoth = Faults::kBoth;
+  return {
+      {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
+      {"SetupDiGetClassDevsA", 1, kFail, notConfigured, "no device list: no search at all"},
+      {"CM_Get_Device_ID_List_SizeA", 1, kBoth, notConfigured, "no list size: no second pass"},
+      {"HeapAlloc", 2, kFail, notConfigured, "no block for the list: no second pass"},
+      {"CM_Get_Device_ID_ListA", 1, kBoth, notConfigured, "no list: no second pass"},
+      {"CM_Locate_DevNodeA", 2, kBoth, notConfigured, "the camera's node is not located"},
+      {"CM_Get_DevNode_Registry_PropertyA", 3, kBoth, notConfigured, "the camera's IDs unread"},
+      {"CM_Open_DevNode_Key", 1, kBoth, notConfigured, "driver key unopened: no description"},
+      {"RegQueryValueExA", 2, kBoth, notConfigured, "DriverDesc unread: no description"},
+      {"RegOpenKeyExA", 1, kBoth, entryKept, "Run key unopened: the delete is a no-op"},
+      {"RegDeleteValueA", 1, kFail, entryKept, "the delete's outcome is not examined"},
+      {"CoInitialize", 1, kFail, notConfigured, "no COM: not bound"},
+      {"CoCreateInstance", 1, kBoth, notConfigured, "no system device enumerator"},
+      {"ICreateDevEnum::CreateClassEnumerator", 1, kBoth, notConfigured, "no class enumerator"},
+      {"IEnumMoniker::Next", 1, kBoth, notConfigured, "the search ends before the camera"},
+      {"IMoniker::BindToStorage", 1, kBoth, notConfigured, "the camera's name is skipped"},
+      {"IPropertyBag::Read", 1, kBoth, notConfigured, "the camera's name is skipped"},
+      {"SysAllocString", 1, kFail, notConfigured, "the camera's name is skipped"},
+      {"WideCharToMultiByte", 1, kBoth, notConfigured, "the camera's name is skipped"},
+      {"IMoniker::BindToObject", 1, kBoth, notConfigured, "the match does not bind"},
+      {"IUnknown::QueryInterface", 1, kBoth, notConfigured, "no property set"},
+  };
+}
+
 std::vector<Scenario> MakeScenarios() {
   const Outcome configured = {1, nullptr, 1, 2};
   const Outcome retryEntered = {0, "T7105Cfg.exe /d:2", 1, 0};
@@ -88,6 +121,7 @@ std::vector<Scenario> MakeScenarios() {
        "/s /first /d:2",
        1,
        configured,
+       true,
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
            {"SetupDiGetClassDevsA", 1, kFail, retryEntered, "no device list: no description"},
@@ -118,6 +152,7 @@ std::vector<Scenario> MakeScenarios() {
        "/first",
        1,
        {0, "T7105Cfg.exe", 1, 0},
+       false,
        {
            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
            {"IMoniker::BindToStorage", 1, kBoth, configured, "first source skipped"},
@@ -133,43 +168,23 @@ std::vector<Scenario> MakeScenarios() {
                        "/patchreg /d:3",
                        0,
                        {0, "T7105Cfg.exe /d:3", 0, 0},
+                       false,
                        {
                            {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer"},
                            {"RegOpenKeyExA", 1, kBoth, kNothingDone, "Run key unopened"},
                            {"wsprintfA", 1, kFail, kNothingDone, "no command formed"},
                            {"RegSetValueExA", 1, kFail, kNothingDone, "the write failed"},
                        }});
+  std::vector<Deviation> ruleDecides = SecondPassDeviations(configured, notFound);
+  ruleDecides.push_back({"GetTimeZoneInformation", 1, kBoth, fiftyHertz,
+                         "no bias: 0 lies in a band, where the country decides"});
   scenarios.push_back(
-      {"CameraFoundBySecondPass",
-       CameraOnlyUnderUsb,
-       "",
-       0,
-       configured,
-       {
-           {"HeapAlloc", 1, kFail, kNothingDone, "no token buffer: the run ends at once"},
-           {"SetupDiGetClassDevsA", 1, kFail, notFound, "no device list: no search at all"},
-           {"CM_Get_Device_ID_List_SizeA", 1, kBoth, notFound, "no list size: no second pass"},
-           {"HeapAlloc", 2, kFail, notFound, "no block for the list: no second pass"},
-           {"CM_Get_Device_ID_ListA", 1, kBoth, notFound, "no list: no second pass"},
-           {"CM_Locate_DevNodeA", 2, kBoth, notFound, "the camera's node is not located"},
-           {"CM_Get_DevNode_Registry_PropertyA", 3, kBoth, notFound, "the camera's IDs unread"},
-           {"CM_Open_DevNode_Key", 1, kBoth, notFound, "driver key unopened: no description"},
-           {"RegQueryValueExA", 2, kBoth, notFound, "DriverDesc unread: no description"},
-           {"RegOpenKeyExA", 1, kBoth, entryKept, "Run key unopened: the delete is a no-op"},
-           {"RegDeleteValueA", 1, kFail, entryKept, "the delete's outcome is not examined"},
-           {"CoInitialize", 1, kFail, notFound, "no COM: not bound"},
-           {"CoCreateInstance", 1, kBoth, notFound, "no system device enumerator"},
-           {"ICreateDevEnum::CreateClassEnumerator", 1, kBoth, notFound, "no class enumerator"},
-           {"IEnumMoniker::Next", 1, kBoth, notFound, "the search ends before the camera"},
-           {"IMoniker::BindToStorage", 1, kBoth, notFound, "the camera's name is skipped"},
-           {"IPropertyBag::Read", 1, kBoth, notFound, "the camera's name is skipped"},
-           {"SysAllocString", 1, kFail, notFound, "the camera's name is skipped"},
-           {"WideCharToMultiByte", 1, kBoth, notFound, "the camera's name is skipped"},
-           {"IMoniker::BindToObject", 1, kBoth, notFound, "the match does not bind"},
-           {"IUnknown::QueryInterface", 1, kBoth, notFound, "no property set"},
-           {"GetTimeZoneInformation", 1, kBoth, fiftyHertz,
-            "no bias: 0 lies in a band, where the country decides"},
-       }});
+      {"CameraFoundBySecondPass", CameraOnlyUnderUsb, "", 0, configured, true, ruleDecides});
+  // Where the rule says 60 Hz, the administrator's /hz:50 is written without
+  // asking it; the entry written back under /first carries the switch on.
+  const Outcome retryWithFrequency = {0, "T7105Cfg.exe /hz:50", 1, 0};
+  scenarios.push_back({"MainsFrequencyGivenOverTheRule", CameraOnlyUnderUsb, "/first /hz:50", 0,
+                       fiftyHertz, false, SecondPassDeviations(fiftyHertz, retryWithFrequency)});
   return scenarios;
 }
 

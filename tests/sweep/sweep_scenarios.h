@@ -38,6 +38,7 @@ struct Scenario {
   const char* commandTail;
   int cameraSource;  // the capture source that must receive any property write
   Outcome outcome;
+  bool regionAsked;  // whether the unfaulted run consults the time zone or the country
   std::vector<Deviation> deviations;
 };
 

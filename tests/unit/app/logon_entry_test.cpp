@@ -20,54 +20,58 @@ class LogonEntryTest : public MachineTest {
 
 struct InstallCase {
   LONG deviceNumber;
+  LONG mainsFrequency;
   const char* command;
+  size_t storedBytes;  // the text and its terminator
 };
 
 TEST_F(LogonEntryTest, InstallStoresTheCommandWithItsTerminator) {
   const InstallCase cases[] = {
-      {0, "T7105Cfg.exe"},
-      {1, "T7105Cfg.exe /d:1"},
-      {2, "T7105Cfg.exe /d:2"},
-      {3, "T7105Cfg.exe /d:3"},
-      {-1, "T7105Cfg.exe /d:-1"},
-      {2147483647, "T7105Cfg.exe /d:2147483647"},
-      {INT32_MIN, "T7105Cfg.exe /d:-2147483648"},
+      {0, 0, "T7105Cfg.exe", 13},
+      {1, 0, "T7105Cfg.exe /d:1", 18},
+      {2, 0, "T7105Cfg.exe /d:2", 18},
+      {3, 0, "T7105Cfg.exe /d:3", 18},
+      {-1, 0, "T7105Cfg.exe /d:-1", 19},
+      {2147483647, 0, "T7105Cfg.exe /d:2147483647", 27},
+      {INT32_MIN, 0, "T7105Cfg.exe /d:-2147483648", 28},
+      {0, 50, "T7105Cfg.exe /hz:50", 20},
+      {0, 60, "T7105Cfg.exe /hz:60", 20},
+      {2, 60, "T7105Cfg.exe /d:2 /hz:60", 25},
+      {INT32_MIN, 50, "T7105Cfg.exe /d:-2147483648 /hz:50", 35},
   };
   for (const InstallCase& c : cases) {
-    UpdateLogonEntry(c.deviceNumber, 1);
+    const std::string row = "device number " + std::to_string(c.deviceNumber) + ", mains " +
+                            std::to_string(c.mainsFrequency);
+    UpdateLogonEntry(c.deviceNumber, c.mainsFrequency, 1);
     const sim::StoredValue value = LogonEntry();
-    EXPECT_TRUE(value.present) << "device number " << c.deviceNumber;
-    EXPECT_EQ(value.type, REG_SZ) << "device number " << c.deviceNumber;
-    EXPECT_EQ(value.data, StoredString(c.command)) << "device number " << c.deviceNumber;
+    EXPECT_TRUE(value.present) << row;
+    EXPECT_EQ(value.type, REG_SZ) << row;
+    EXPECT_EQ(value.data, StoredString(c.command)) << row;
+    EXPECT_EQ(value.data.size(), c.storedBytes) << row;
     ExpectNothingOpen();
   }
 }
 
-TEST_F(LogonEntryTest, DeviceNumberZeroStoresThirteenBytes) {
-  UpdateLogonEntry(0, 1);
-  EXPECT_EQ(LogonEntry().data.size(), 13u);
-}
-
 TEST_F(LogonEntryTest, WritingTwiceKeepsTheLastData) {
-  UpdateLogonEntry(4, 1);
-  UpdateLogonEntry(0, 1);
+  UpdateLogonEntry(4, 60, 1);
+  UpdateLogonEntry(0, 0, 1);
   EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe"));
 }
 
 TEST_F(LogonEntryTest, RemoveDeletesTheValueWhateverTheNumber) {
   sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe /d:7");
   sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, "Other", "other.exe");
-  UpdateLogonEntry(7, 0);
+  UpdateLogonEntry(7, 50, 0);
   EXPECT_FALSE(LogonEntry().present);
   EXPECT_TRUE(sim::GetValue(HKEY_LOCAL_MACHINE, kRunKeyPath, "Other").present);
-  UpdateLogonEntry(7, 0);
+  UpdateLogonEntry(7, 50, 0);
   EXPECT_FALSE(LogonEntry().present);
   ExpectNothingOpen();
 }
 
 TEST_F(LogonEntryTest, MissingKeyIsNotCreated) {
   sim::ResetMachine();
-  UpdateLogonEntry(2, 1);
+  UpdateLogonEntry(2, 0, 1);
   EXPECT_FALSE(sim::KeyExists(HKEY_LOCAL_MACHINE, kRunKeyPath));
   EXPECT_EQ(sim::CallCount("RegSetValueExA"), 0);
   ExpectNothingOpen();
@@ -76,8 +80,8 @@ TEST_F(LogonEntryTest, MissingKeyIsNotCreated) {
 TEST_F(LogonEntryTest, WithoutWriteAccessNothingChanges) {
   sim::DenyWriteAccess(HKEY_LOCAL_MACHINE, kRunKeyPath);
   sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "T7105Cfg.exe /d:5");
-  UpdateLogonEntry(2, 1);
-  UpdateLogonEntry(2, 0);
+  UpdateLogonEntry(2, 0, 1);
+  UpdateLogonEntry(2, 0, 0);
   EXPECT_EQ(LogonEntry().data, StoredString("T7105Cfg.exe /d:5"));
   EXPECT_EQ(sim::CallCount("RegSetValueExA") + sim::CallCount("RegDeleteValueA"), 0)
       << "the key was opened without the right to write";
@@ -86,34 +90,39 @@ TEST_F(LogonEntryTest, WithoutWriteAccessNothingChanges) {
 
 struct FaultCase {
   const char* operation;
+  int nthCall;
   sim::Fault fault;
   int install;
+  LONG mainsFrequency;
   bool entryChanges;
   int keyCalls;  // writes, deletes and closes made on the key: none on a key not opened
 };
 
 TEST_F(LogonEntryTest, PlatformFailuresAreSilentAndLeaveNothingOpen) {
   const FaultCase cases[] = {
-      {"RegOpenKeyExA", sim::Fault::kFail, 1, false, 0},
-      {"RegOpenKeyExA", sim::Fault::kFail, 0, false, 0},
-      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 1, false, 0},
-      {"RegOpenKeyExA", sim::Fault::kSucceedWithoutOutput, 0, false, 0},
-      {"wsprintfA", sim::Fault::kFail, 1, false, 1},
-      {"RegSetValueExA", sim::Fault::kFail, 1, false, 2},
-      {"RegDeleteValueA", sim::Fault::kFail, 0, false, 2},
-      {"RegCloseKey", sim::Fault::kFail, 1, true, 2},
-      {"RegCloseKey", sim::Fault::kFail, 0, true, 2},
+      {"RegOpenKeyExA", 0, sim::Fault::kFail, 1, 0, false, 0},
+      {"RegOpenKeyExA", 0, sim::Fault::kFail, 0, 0, false, 0},
+      {"RegOpenKeyExA", 0, sim::Fault::kSucceedWithoutOutput, 1, 0, false, 0},
+      {"RegOpenKeyExA", 0, sim::Fault::kSucceedWithoutOutput, 0, 0, false, 0},
+      {"wsprintfA", 0, sim::Fault::kFail, 1, 0, false, 1},
+      {"wsprintfA", 1, sim::Fault::kFail, 1, 50, false, 1},
+      {"wsprintfA", 2, sim::Fault::kFail, 1, 50, false, 1},
+      {"RegSetValueExA", 0, sim::Fault::kFail, 1, 0, false, 2},
+      {"RegDeleteValueA", 0, sim::Fault::kFail, 0, 0, false, 2},
+      {"RegCloseKey", 0, sim::Fault::kFail, 1, 0, true, 2},
+      {"RegCloseKey", 0, sim::Fault::kFail, 0, 0, true, 2},
   };
   for (const FaultCase& c : cases) {
     SetUp();
     sim::SetStringValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kLogonEntryName, "before");
-    InjectFault(c.operation, 0, c.fault);
-    UpdateLogonEntry(3, c.install);
+    InjectFault(c.operation, c.nthCall, c.fault);
+    UpdateLogonEntry(3, c.mainsFrequency, c.install);
     const sim::StoredValue value = LogonEntry();
     const bool unchanged = value.present && value.data == StoredString("before");
-    const std::string row = std::string(c.operation) + " fault " +
-                            std::to_string(static_cast<int>(c.fault)) + " install " +
-                            std::to_string(c.install);
+    const std::string row = std::string(c.operation) + " call " + std::to_string(c.nthCall) +
+                            " fault " + std::to_string(static_cast<int>(c.fault)) + " install " +
+                            std::to_string(c.install) + " mains " +
+                            std::to_string(c.mainsFrequency);
     EXPECT_EQ(unchanged, !c.entryChanges) << row;
     EXPECT_EQ(sim::CallCount("RegSetValueExA") + sim::CallCount("RegDeleteValueA") +
                   sim::CallCount("RegCloseKey"),

@@ -113,6 +113,11 @@ TEST_F(RunConfigurationTest, EntryAfterTheRunFollowsTheOutcome) {
       {"/d:2", true, false, 0, nullptr},
       {"/first /d:2", true, true, 1, nullptr},
       {"/d:2", true, true, 1, nullptr},
+      {"/first /hz:50", false, true, 0, "T7105Cfg.exe /hz:50"},
+      {"/hz:60 /first /d:2", true, false, 0, "T7105Cfg.exe /d:2 /hz:60"},
+      {"/first /hz:55 /d:2", true, false, 0, "T7105Cfg.exe /d:2"},
+      {"/first /d:2 /hz:50", true, true, 1, nullptr},
+      {"/patchreg /hz:60 /d:2 /HZ:50", true, true, 0, "T7105Cfg.exe /d:2 /hz:50"},
   };
   for (const OutcomeCase& c : cases) {
     SetUp();

@@ -23,6 +23,8 @@ struct WriteCase {
   const char* label;
   LONG bias;
   const char* country;
+  LONG mainsFrequency;  // the administrator's word; 0 leaves it to the region rule
+  bool regionAsked;
   HRESULT setResult;
   int expected;
   BYTE frequencyClass;
@@ -54,7 +56,11 @@ TEST_P(PowerLineWriteTest, CameraReceivesOneBlockAsBothBuffers) {
   sim::SetUserCountry(c.country);
   CaptureTarget target = Bound(c.setResult);
 
-  EXPECT_EQ(ApplyPowerLineSetting(&target), c.expected);
+  EXPECT_EQ(ApplyPowerLineSetting(&target, c.mainsFrequency), c.expected);
+  const int regionCalls = sim::CallCount("GetTimeZoneInformation") +
+                          sim::CallCount("LoadLibraryA") + sim::CallCount("GetUserGeoID") +
+                          sim::CallCount("GetGeoInfoA");
+  EXPECT_EQ(regionCalls > 0, c.regionAsked) << regionCalls << " calls of the region rule";
 
   ASSERT_EQ(sim::PropertyWrites().size(), 1u);
   const sim::PropertyWrite& write = sim::PropertyWrites()[0];
@@ -71,12 +77,17 @@ TEST_P(PowerLineWriteTest, CameraReceivesOneBlockAsBothBuffers) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writes, PowerLineWriteTest,
-    ::testing::Values(WriteCase{"OutsideTheBands", 300, "", S_OK, 1, 2},
-                      WriteCase{"SixtyHertzCountry", -540, "KOR", S_OK, 1, 2},
-                      WriteCase{"FiftyHertzCountry", -540, "JPN", S_OK, 1, 1},
-                      WriteCase{"SuccessCodeOtherThanOk", -540, "JPN", S_FALSE, 1, 1},
-                      WriteCase{"DriverRefuses", 300, "", E_FAIL, 0, 2},
-                      WriteCase{"DriverLacksTheProperty", -480, "TWN", E_NOTIMPL, 0, 2}),
+    ::testing::Values(
+        WriteCase{"OutsideTheBands", 300, "", 0, true, S_OK, 1, 2},
+        WriteCase{"SixtyHertzCountry", -540, "KOR", 0, true, S_OK, 1, 2},
+        WriteCase{"FiftyHertzCountry", -540, "JPN", 0, true, S_OK, 1, 1},
+        WriteCase{"SuccessCodeOtherThanOk", -540, "JPN", 0, true, S_FALSE, 1, 1},
+        WriteCase{"DriverRefuses", 300, "", 0, true, E_FAIL, 0, 2},
+        WriteCase{"DriverLacksTheProperty", -480, "TWN", 0, true, E_NOTIMPL, 0, 2},
+        WriteCase{"FiftyGivenWhereTheRuleSaysSixty", 300, "ARG", 50, false, S_OK, 1, 1},
+        WriteCase{"SixtyGivenWhereTheRuleSaysFifty", -540, "JPN", 60, false, S_OK, 1, 2},
+        WriteCase{"FiftyGivenToADriverThatRefuses", -540, "KOR", 50, false, E_FAIL, 0, 1},
+        WriteCase{"OtherValueLeavesItToTheRule", -540, "KOR", 55, true, S_OK, 1, 2}),
     [](const ::testing::TestParamInfo<WriteCase>& info) { return info.param.label; });
 
 // The region is asked afresh on every write, never remembered.
@@ -85,9 +96,9 @@ TEST_F(PowerLineTest, EachWriteAsksTheRegionAgain) {
   sim::SetTimeZoneBias(-540);
   CaptureTarget target = Bound(S_OK);
 
-  EXPECT_EQ(ApplyPowerLineSetting(&target), 1);
+  EXPECT_EQ(ApplyPowerLineSetting(&target, 0), 1);
   sim::SetTimeZoneBias(300);
-  EXPECT_EQ(ApplyPowerLineSetting(&target), 1);
+  EXPECT_EQ(ApplyPowerLineSetting(&target, 0), 1);
 
   ASSERT_EQ(sim::PropertyWrites().size(), 2u);
   EXPECT_EQ(sim::PropertyWrites()[0].data, ExpectedBlock(1));
@@ -100,7 +111,7 @@ TEST_F(PowerLineTest, FailingWriteIsTriedOnce) {
   CaptureTarget target = Bound(S_OK);
   InjectFault("IKsPropertySet::Set", 0);
 
-  EXPECT_EQ(ApplyPowerLineSetting(&target), 0);
+  EXPECT_EQ(ApplyPowerLineSetting(&target, 0), 0);
 
   EXPECT_EQ(sim::CallCount("IKsPropertySet::Set"), 1);
   EXPECT_EQ(ReleaseCaptureTarget(&target), 1);
