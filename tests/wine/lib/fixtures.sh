@@ -28,7 +28,7 @@ FIXTURE_DRIVER_SLOTS=(0100 0101 0102 0103)
 
 # Geo ids of the countries the scenarios use.
 declare -A GEO_ID=([JPN]=122 [KOR]=134 [TWN]=237 [USA]=244 [CHN]=45 [DEU]=94
-  [GBR]=242 [CAN]=39 [PRT]=193 [AUS]=12 [NZL]=183 [TON]=231)
+  [GBR]=242 [CAN]=39 [PRT]=193 [AUS]=12 [NZL]=183 [TON]=231 [ARG]=11)
 
 # A text as a REGEDIT4 string: backslashes and quotes escaped.
 reg_string() {

@@ -31,7 +31,8 @@ scenario_patchreg() {
   expect_silent
 }
 
-# /patchreg with /d: carries the device number, whatever the order and case.
+# /patchreg with /d: carries the device number, whatever the order and case,
+# and /hz: the mains frequency after it.
 scenario_patchreg_device_number() {
   machine_begin
   typical_machine
@@ -46,6 +47,11 @@ scenario_patchreg_device_number() {
   expect_exit 0
   expect_run_value 'T7105Cfg.exe /d:-1'
   expect_bound ""
+  expect_nothing_written
+  expect_silent
+  run_program /patchreg /d:2 /hz:50
+  expect_exit 0
+  expect_run_value 'T7105Cfg.exe /d:2 /hz:50'
   expect_nothing_written
   expect_silent
 }

@@ -3,13 +3,15 @@
 # user country.
 
 # One region case: the time zone and the user's country, then the class
-# that the program writes.
+# that the program writes; switches after the class go on the command line
+# after /d:2.
 region_case() {
   local zone=$1 bias=$2 country=$3 class=$4
-  echo "      region: $zone (bias $bias), $country"
+  shift 4
+  echo "      region: $zone (bias $bias), $country $*"
   region_apply "$zone" "$country" "$bias" ||
     { check "region set-up" "bias=$bias iso3=$country" "did not take"; return; }
-  TZ=$zone run_program /d:2
+  TZ=$zone run_program /d:2 "$@"
   expect_exit 1
   expect_property_written second "$class"
   expect_silent
@@ -28,6 +30,9 @@ scenario_region_band_a() {
   region_case UTC 0 GBR 1
   region_case Atlantic/Azores 60 PRT 1
   region_case Atlantic/Azores 60 KOR 2
+  # The administrator's word where the rule is wrong: western Japan.
+  region_case Asia/Tokyo -540 JPN 2 /hz:60
+  region_case Asia/Seoul -540 KOR 2 /hz:55
   expect_run_value absent
 }
 
@@ -44,7 +49,8 @@ scenario_region_band_b() {
   expect_run_value absent
 }
 
-# Outside both bands the answer is 60 Hz whatever the country.
+# Outside both bands the answer is 60 Hz whatever the country, unless the
+# administrator says otherwise.
 scenario_region_outside() {
   machine_begin
   typical_machine
@@ -54,5 +60,7 @@ scenario_region_outside() {
   region_case America/New_York 300 DEU 2
   region_case America/Bogota 300 CAN 2
   region_case Pacific/Tongatapu -780 TON 2
+  region_case America/Argentina/Buenos_Aires 180 ARG 1 /hz:50
+  region_case America/Argentina/Buenos_Aires 180 ARG 2 /hz:50 /hz:0
   expect_run_value absent
 }
