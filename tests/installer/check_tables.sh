@@ -29,9 +29,10 @@ Property|Property=ProductName|Value|$product_name
 Property|Property=Manufacturer|Value|$manufacturer
 Property|Property=ProductVersion|Value|$product_version
 Property|Property=ALLUSERS|Value|1
-Property|Property=SecureCustomProperties|Value|DEVICENUMBER;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
+Property|Property=SecureCustomProperties|Value|DEVICENUMBER;MAINSFREQUENCY;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
 Property|Property=ARPNOMODIFY|Value|1
 Property|Property=DEVICENUMBER|Value|
+Property|Property=MAINSFREQUENCY|Value|
 Directory|Directory=System64Folder|Directory_Parent|TARGETDIR
 Component|Component=T7105Cfg|Directory_|System64Folder
 Component|Component=T7105Cfg|Attributes|256
@@ -46,7 +47,7 @@ Registry|Registry=LogonEntry|Value|T7105Cfg.exe
 Registry|Registry=LogonEntry|Component_|T7105Cfg
 CustomAction|Action=WriteLogonEntry|Type|3090
 CustomAction|Action=WriteLogonEntry|Source|T7105Cfg.exe
-CustomAction|Action=WriteLogonEntry|Target|/patchreg /d:[DEVICENUMBER]
+CustomAction|Action=WriteLogonEntry|Target|/patchreg /d:[DEVICENUMBER] /hz:[MAINSFREQUENCY]
 InstallExecuteSequence|Action=WriteLogonEntry|Condition|NOT REMOVE
 Registry|Registry=RememberedDeviceNumber|Root|2
 Registry|Registry=RememberedDeviceNumber|Key|Software\T7105Cfg
@@ -62,10 +63,24 @@ CustomAction|Action=RecallDeviceNumber|Type|51
 CustomAction|Action=RecallDeviceNumber|Source|DEVICENUMBER
 CustomAction|Action=RecallDeviceNumber|Target|[RememberedDeviceNumber]
 InstallExecuteSequence|Action=RecallDeviceNumber|Condition|NOT DEVICENUMBER
-CustomAction|Action=RememberNewDeviceNumber|Type|51
-CustomAction|Action=RememberNewDeviceNumber|Source|REINSTALL
-CustomAction|Action=RememberNewDeviceNumber|Target|ALL
-InstallExecuteSequence|Action=RememberNewDeviceNumber|Condition|Installed AND NOT REMOVE AND NOT REINSTALL AND DEVICENUMBER <> RememberedDeviceNumber
+Registry|Registry=RememberedMainsFrequency|Root|2
+Registry|Registry=RememberedMainsFrequency|Key|Software\T7105Cfg
+Registry|Registry=RememberedMainsFrequency|Name|MainsFrequency
+Registry|Registry=RememberedMainsFrequency|Value|[MAINSFREQUENCY]
+Registry|Registry=RememberedMainsFrequency|Component_|T7105Cfg
+AppSearch|Property=RememberedMainsFrequency|Signature_|RememberedMainsFrequency
+RegLocator|Signature_=RememberedMainsFrequency|Root|2
+RegLocator|Signature_=RememberedMainsFrequency|Key|Software\T7105Cfg
+RegLocator|Signature_=RememberedMainsFrequency|Name|MainsFrequency
+RegLocator|Signature_=RememberedMainsFrequency|Type|18
+CustomAction|Action=RecallMainsFrequency|Type|51
+CustomAction|Action=RecallMainsFrequency|Source|MAINSFREQUENCY
+CustomAction|Action=RecallMainsFrequency|Target|[RememberedMainsFrequency]
+InstallExecuteSequence|Action=RecallMainsFrequency|Condition|NOT MAINSFREQUENCY AND (RememberedMainsFrequency = "0" OR RememberedMainsFrequency = "50" OR RememberedMainsFrequency = "60")
+CustomAction|Action=RememberNewSettings|Type|51
+CustomAction|Action=RememberNewSettings|Source|REINSTALL
+CustomAction|Action=RememberNewSettings|Target|ALL
+InstallExecuteSequence|Action=RememberNewSettings|Condition|Installed AND NOT REMOVE AND NOT REINSTALL AND (DEVICENUMBER <> RememberedDeviceNumber OR MAINSFREQUENCY <> RememberedMainsFrequency)
 Upgrade|ActionProperty=WIX_UPGRADE_DETECTED|VersionMin|
 Upgrade|ActionProperty=WIX_UPGRADE_DETECTED|VersionMax|$product_version
 Upgrade|ActionProperty=WIX_UPGRADE_DETECTED|Attributes|513
@@ -73,6 +88,7 @@ Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|VersionMin|$product_version
 Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|VersionMax|
 Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|Attributes|2
 LaunchCondition|Condition=NOT WIX_DOWNGRADE_DETECTED|Description|A newer version of [ProductName] is already installed.
+LaunchCondition|Condition=REMOVE ~= "ALL" OR NOT MAINSFREQUENCY OR MAINSFREQUENCY = "0" OR MAINSFREQUENCY = "50" OR MAINSFREQUENCY = "60"|Description|MAINSFREQUENCY takes 50 or 60 (the mains frequency in hertz) or 0 (the region rule decides), not "[MAINSFREQUENCY]". Nothing was changed.
 EOF_ROWS
 # Root 2: HKEY_LOCAL_MACHINE. Attributes 256: a 64-bit component. Type 3090:
 # an executable among the installed files (18), run from the installation
@@ -80,7 +96,8 @@ EOF_ROWS
 # its exit code checked (no 64). Type 51: sets a property. RegLocator type
 # 18: the value as it is (2) in the 64-bit view (16). Upgrade attributes 513: an older version or the same (512, the maximum included)
 # is removed and its feature states carried over (1); 2: a newer one is only
-# detected. The build's package presets no DEVICENUMBER.
+# detected. The build's package presets neither DEVICENUMBER nor
+# MAINSFREQUENCY.
 
 # The upgrade code never changes: machines in the field find their package
 # by it.
@@ -92,9 +109,11 @@ for property in WIX_UPGRADE_DETECTED WIX_DOWNGRADE_DETECTED; do
 done
 
 # Order in the installation: the related products are found before the
-# downgrade condition is evaluated; the remembered device number is searched
-# for, recalled when none is given, and a new one given to an installed
-# product reinstalls it, before the feature states are settled; an older
+# downgrade condition is evaluated; the remembered device number and mains
+# frequency are searched for, recalled when none is given, and a new one
+# given to an installed product reinstalls it, before the feature states are
+# settled; the launch conditions are evaluated before anything is changed;
+# an older
 # version is removed inside the installation's transaction; the entry is
 # written once the file and the registry are in place, before the script
 # ends.
@@ -105,8 +124,11 @@ while read -r first later; do
 done <<EOF_ORDER
 FindRelatedProducts LaunchConditions
 AppSearch RecallDeviceNumber
-RecallDeviceNumber RememberNewDeviceNumber
-RememberNewDeviceNumber CostFinalize
+AppSearch RecallMainsFrequency
+RecallDeviceNumber RememberNewSettings
+RecallMainsFrequency RememberNewSettings
+RememberNewSettings CostFinalize
+LaunchConditions InstallInitialize
 InstallInitialize RemoveExistingProducts
 RemoveExistingProducts ProcessComponents
 InstallFiles WriteLogonEntry

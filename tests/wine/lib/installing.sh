@@ -54,6 +54,16 @@ package_install() {
 
 package_remove() { msiexec_run /x "$(windows_path "$1")"; }
 
+# An installation of the build's package with MAINSFREQUENCY=$1, which its
+# launch condition refuses: 1603, ERROR_INSTALL_FAILURE, of which Wine passes
+# on the low byte. (Windows writes the condition's message into a verbose
+# log; Wine's msiexec writes none at /qn, so check_tables reads it from the
+# package.)
+expect_mains_frequency_refused() {
+  package_install "$T7105_PACKAGE" "MAINSFREQUENCY=$1"
+  check "MAINSFREQUENCY=$1 refused" 67 "$MSI_EXIT"
+}
+
 # A property of a package's Property table.
 package_property() {
   msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'

@@ -100,20 +100,21 @@ scenario_package_upgrade_remove() {
   check "another Run value" "$other" "$(other_run_value_line)"
 }
 
-# A deployed copy's later lives, in order: installed with DEVICENUMBER=2,
-# installed again, reinstalled (Wine's stand-in for a repair, which its
-# msiexec cannot do) and upgraded to a package with other bytes, the last
-# three without DEVICENUMBER: each keeps the second camera. A number given
-# again wins and is remembered in its turn; the logon configures the third
-# camera, and an install after it, where the logon's run removed the entry,
-# brings the entry back with the remembered number. Removed, nothing of the
-# product is left in the registry.
+# A deployed copy's later lives, in order: installed with DEVICENUMBER=2 and
+# MAINSFREQUENCY=50, installed again, reinstalled (Wine's stand-in for a
+# repair, which its msiexec cannot do) and upgraded to a package with other
+# bytes, the last three without properties: each keeps the second camera and
+# 50 Hz. A value given again wins and is remembered in its turn; the logon
+# configures the third camera at 60 Hz where the rule says 50, and an install
+# after it, where the logon's run removed the entry, brings the entry back
+# with the remembered values. MAINSFREQUENCY=0 returns to the rule. Removed,
+# nothing of the product is left in the registry.
 scenario_package_later_lives() {
   installing_prefix
   machine_begin
   typical_machine
   fixture_camera third normal "$CAMERA_DESC #3"
-  fixture_country KOR
+  fixture_country JPN
   machine_ready
   local step package=$T7105_PACKAGE
   while IFS='|' read -r step properties program entry; do
@@ -124,25 +125,32 @@ scenario_package_later_lives() {
     expect_installed_program "$program"
     expect_run_value "$entry"
   done <<EOF_LIVES
-install|DEVICENUMBER=2|the build's|T7105Cfg.exe /d:2
-second install||the build's|T7105Cfg.exe /d:2
-reinstall|REINSTALL=ALL REINSTALLMODE=omus|the build's|T7105Cfg.exe /d:2
-upgrade||other|T7105Cfg.exe /d:2
-number given again|DEVICENUMBER=3|other|T7105Cfg.exe /d:3
+install|DEVICENUMBER=2 MAINSFREQUENCY=50|the build's|T7105Cfg.exe /d:2 /hz:50
+second install||the build's|T7105Cfg.exe /d:2 /hz:50
+reinstall|REINSTALL=ALL REINSTALLMODE=omus|the build's|T7105Cfg.exe /d:2 /hz:50
+upgrade||other|T7105Cfg.exe /d:2 /hz:50
+number given again|DEVICENUMBER=3|other|T7105Cfg.exe /d:3 /hz:50
+frequency given again|MAINSFREQUENCY=60|other|T7105Cfg.exe /d:3 /hz:60
 EOF_LIVES
   expect_registered "$T7105_PACKAGE" no
   expect_registered "$T7105_PACKAGE_NEXT" yes
-  TZ=Asia/Seoul logon
+  TZ=Asia/Tokyo logon
   expect_bound third
   expect_property_written third 2
   expect_entry_gone_after_logon
   package_install "$T7105_PACKAGE_NEXT"
   check "install after the logon" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe /d:3 /hz:60'
+  package_install "$T7105_PACKAGE_NEXT" MAINSFREQUENCY=0
+  check "MAINSFREQUENCY=0" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe /d:3'
-  # A remembered value that is not a number gets the program's own /d: rule.
+  # Remembered values changed by hand: a device number that is not a number
+  # gets the program's own /d: rule; a mains frequency the package does not
+  # take is not recalled, and does not make the package refuse to install.
   wine_program reg add 'HKLM\Software\T7105Cfg' /v DeviceNumber /d x3 /f /reg:64 >/dev/null 2>&1
+  wine_program reg add 'HKLM\Software\T7105Cfg' /v MainsFrequency /d 55 /f /reg:64 >/dev/null 2>&1
   package_install "$T7105_PACKAGE_NEXT"
-  check "install remembering x3" 0 "$MSI_EXIT"
+  check "install remembering x3 and 55" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe'
   package_remove "$T7105_PACKAGE_NEXT"
   check "remove" 0 "$MSI_EXIT"
@@ -151,9 +159,9 @@ EOF_LIVES
 }
 
 # A package of the same version with other bytes replaces the installed one
-# and keeps the remembered number; a package with DEVICENUMBER preset gives
-# its number without properties, and a number on the command line wins over
-# the preset (0: the bare entry).
+# and keeps the remembered number; a package with DEVICENUMBER and
+# MAINSFREQUENCY preset gives its values without properties, and values on
+# the command line win over the preset (0: the bare entry).
 scenario_package_rebuilt_and_preset() {
   installing_prefix
   machine_begin
@@ -172,12 +180,40 @@ scenario_package_rebuilt_and_preset() {
   expect_registered "$T7105_PACKAGE_SAME_VERSION" no
   expect_registered "$T7105_PACKAGE_PRESET" yes
   expect_installed_program "the build's"
-  expect_run_value 'T7105Cfg.exe /d:5'
-  package_install "$T7105_PACKAGE_PRESET" DEVICENUMBER=0
-  check "the preset package with DEVICENUMBER=0" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe /d:5 /hz:60'
+  package_install "$T7105_PACKAGE_PRESET" DEVICENUMBER=0 MAINSFREQUENCY=0
+  check "the preset package with DEVICENUMBER=0 MAINSFREQUENCY=0" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe'
   package_remove "$T7105_PACKAGE_PRESET"
   check "remove" 0 "$MSI_EXIT"
   check "the product in HKLM" "" "$(product_registry_traces "$T7105_PACKAGE" \
     "$T7105_PACKAGE_SAME_VERSION" "$T7105_PACKAGE_PRESET")"
+}
+
+# A MAINSFREQUENCY the package does not take fails the installation before
+# anything is changed: on a clean machine nothing is installed, and an
+# installed copy stays as it was, its remembered values too. A removal is not
+# refused for it.
+scenario_package_mains_frequency_refused() {
+  installing_prefix
+  machine_begin
+  typical_machine
+  machine_ready
+  expect_mains_frequency_refused 55
+  expect_installed_program absent
+  expect_run_value absent
+  expect_registered "$T7105_PACKAGE" no
+  package_install "$T7105_PACKAGE" DEVICENUMBER=2 MAINSFREQUENCY=50
+  check "install" 0 "$MSI_EXIT"
+  expect_mains_frequency_refused 5O
+  expect_mains_frequency_refused 60Hz
+  expect_installed_program "the build's"
+  expect_run_value 'T7105Cfg.exe /d:2 /hz:50'
+  expect_registered "$T7105_PACKAGE" yes
+  package_install "$T7105_PACKAGE"
+  check "install without properties" 0 "$MSI_EXIT"
+  expect_run_value 'T7105Cfg.exe /d:2 /hz:50'
+  msiexec_run /x "$(windows_path "$T7105_PACKAGE")" MAINSFREQUENCY=55
+  check "remove with MAINSFREQUENCY=55" 0 "$MSI_EXIT"
+  expect_installed_program absent
 }
