@@ -4,14 +4,18 @@
 # SHA-256, with osslsigncode: the executable is signed, packaged, and the
 # package signed), both signatures described by the product's name and
 # timestamped when a timestamp authority is given, and the package with
-# DEVICENUMBER preset when a device number is given, for deployment tools
-# that pass no properties. The build's own files stay as they are. Both
-# files are written, or neither: a failure leaves none behind.
+# DEVICENUMBER or MAINSFREQUENCY preset when a device number or a mains
+# frequency is given, for deployment tools that pass no properties. The
+# build's own files stay as they are. Both files are written, or neither: a
+# failure leaves none behind.
 #
-#   scripts/package.sh [--device-number N] [SIGNER [--pass-file FILE] [--timestamp URL]]
-#                      [--build DIR] [--out DIR]
+#   scripts/package.sh [--device-number N] [--mains-frequency 50|60]
+#                      [SIGNER [--pass-file FILE] [--timestamp URL]] [--build DIR] [--out DIR]
 #     --device-number N  the package presets DEVICENUMBER=N (0 to 999999999);
 #                        a DEVICENUMBER on msiexec's command line still wins
+#     --mains-frequency 50|60
+#                        the package presets MAINSFREQUENCY: the camera is set
+#                        for that mains frequency, whatever the region rule says
 #     --pfx FILE         SIGNER: the certificate and its private key, PKCS#12
 #     --cert FILE --key FILE
 #                        SIGNER: the certificate with its chain, and its private
@@ -26,12 +30,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${T7105_BUILD_DIR:-$root/build}/windows
 out=""
 device_number=""
+mains_frequency=""
 signer=()
 password=()
 timestamp=()
 while (($#)); do
   case $1 in
   --device-number) device_number=${2:?--device-number needs a number}; shift ;;
+  --mains-frequency) mains_frequency=${2:?--mains-frequency needs 50 or 60}; shift ;;
   --pfx) signer+=(-pkcs12 "${2:?--pfx needs a file}"); shift ;;
   --cert) signer+=(-certs "${2:?--cert needs a file}"); shift ;;
   --key) signer+=(-key "${2:?--key needs a file}"); shift ;;
@@ -39,13 +45,15 @@ while (($#)); do
   --timestamp) timestamp=(-ts "${2:?--timestamp needs a URL}"); shift ;;
   --build) build=${2:?--build needs a folder}; shift ;;
   --out) out=${2:?--out needs a folder}; shift ;;
-  -h | --help) sed -n '2,23p' "$0"; exit 0 ;;
+  -h | --help) sed -n '2,27p' "$0"; exit 0 ;;
   *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
 done
 [[ -z $device_number || $device_number =~ ^[0-9]{1,9}$ ]] ||
   { echo "--device-number: a number from 0 to 999999999, not '$device_number'" >&2; exit 2; }
+[[ -z $mains_frequency || $mains_frequency =~ ^(50|60)$ ]] ||
+  { echo "--mains-frequency: 50 or 60 (hertz), not '$mains_frequency'" >&2; exit 2; }
 ((${#signer[@]})) || ((${#password[@]} + ${#timestamp[@]} == 0)) ||
   { echo "--pass-file and --timestamp need a signer: --pfx, or --cert and --key" >&2; exit 2; }
 out=${out:-$build/shipping}
@@ -76,7 +84,8 @@ sign() {
 
 sign "$build/app/T7105Cfg.exe" "$staging/T7105Cfg.exe"
 cmake -D EXECUTABLE="$staging/T7105Cfg.exe" -D PACKAGE="$staging/unsigned.msi" \
-  -D DEVICE_NUMBER="$device_number" -P "$build/installer/package.cmake"
+  -D DEVICE_NUMBER="$device_number" -D MAINS_FREQUENCY="$mains_frequency" \
+  -P "$build/installer/package.cmake"
 sign "$staging/unsigned.msi" "$staging/T7105Cfg.msi"
 mv "$staging/T7105Cfg.exe" "$staging/T7105Cfg.msi" "$out/"
 echo "$out/T7105Cfg.exe"

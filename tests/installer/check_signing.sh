@@ -3,12 +3,14 @@
 # code-signing certificate (never kept) and runs a timestamp authority on the
 # loopback address (stopped at the end); signs with the certificate given
 # once as a PFX with its password, timestamped and with a preset device
-# number, and once as a certificate and an encrypted key; and checks that the
-# executable and the package verify against it, carry the product's name and
-# the timestamp, that the package holds the signed executable and the preset,
-# and that the build's own files are left as they were. A preset package
-# needs no signer; a timestamp authority that does not answer fails the
-# script with the signing tool's words and leaves no file behind.
+# number, and once as a certificate and an encrypted key with a preset mains
+# frequency; and checks that the executable and the package verify against
+# it, carry the product's name and the timestamp, that the package holds the
+# signed executable and the presets, and that the build's own files are left
+# as they were. A preset package needs no signer; a mains frequency that the
+# package would refuse is refused at once; a timestamp authority that does
+# not answer fails the script with the signing tool's words and leaves no
+# file behind.
 #   check_signing.sh SOURCE_DIR BUILD_DIR PRODUCT_NAME
 set -uo pipefail
 source_dir=$1 build=$2 product_name=$3
@@ -61,8 +63,8 @@ timestamp_url=$(cat "$work/tsa/url.txt")
 
 own_files() { sha256sum "$build/app/T7105Cfg.exe" "$build/app/T7105Cfg.msi"; }
 before=$(own_files)
-# way|package.sh's options|the signatures|the preset
-while IFS='|' read -r way options signatures number; do
+# way|package.sh's options|the signatures|the presets: device number, mains frequency
+while IFS='|' read -r way options signatures number frequency; do
   # shellcheck disable=SC2086
   "$source_dir/scripts/package.sh" $options --build "$build" --out "$work/$way" \
     >"$work/package.txt" 2>&1 ||
@@ -74,15 +76,24 @@ while IFS='|' read -r way options signatures number; do
   done
   check "preset DEVICENUMBER ($way)" "$number" \
     "$(package_property "$work/$way/T7105Cfg.msi" DEVICENUMBER)"
+  check "preset MAINSFREQUENCY ($way)" "$frequency" \
+    "$(package_property "$work/$way/T7105Cfg.msi" MAINSFREQUENCY)"
   msiextract -C "$work/$way/extracted" "$work/$way/T7105Cfg.msi" >/dev/null
   check "packaged executable ($way)" "the shipped one" "$(cmp -s "$work/$way/T7105Cfg.exe" \
     "$(find "$work/$way/extracted" -name T7105Cfg.exe)" && echo "the shipped one" || echo "another")"
 done <<EOF_WAYS
-pfx|--pfx $work/signer.pfx --pass-file $work/password.txt --timestamp $timestamp_url --device-number 7|verified, timestamped|7
-key|--cert $work/cert.pem --key $work/key.pem --pass-file $work/password.txt|verified|
-preset|--device-number 3|unsigned|3
+pfx|--pfx $work/signer.pfx --pass-file $work/password.txt --timestamp $timestamp_url --device-number 7|verified, timestamped|7|
+key|--cert $work/cert.pem --key $work/key.pem --pass-file $work/password.txt --mains-frequency 50|verified||50
+preset|--device-number 3 --mains-frequency 60|unsigned|3|60
 EOF_WAYS
 check "the build's own files" "unchanged" "$([[ $(own_files) == "$before" ]] && echo unchanged || echo changed)"
+
+# A mains frequency the package would refuse is refused before anything is made.
+"$source_dir/scripts/package.sh" --mains-frequency 55 --build "$build" --out "$work/refused" \
+  >"$work/package.txt" 2>&1
+check "package.sh --mains-frequency 55" "exit 2" "exit $?"
+check "its message" "--mains-frequency: 50 or 60 (hertz), not '55'" "$(cat "$work/package.txt")"
+check "the files made" "none" "$([[ -e $work/refused ]] && ls -A "$work/refused" || echo none)"
 
 # Port 9 of the loopback address: no timestamp authority answers there. The
 # files of the run before are gone too, so that none can pass for this run's.
