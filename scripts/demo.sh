@@ -12,6 +12,8 @@
 #                      with DEVICENUMBER=2 (no switches then), simulates the
 #                      user's next logon, and reports the Run value the package
 #                      left, what the camera received and the Run value after
+#   For example: scripts/demo.sh --tz America/Argentina/Buenos_Aires --country ARG /hz:50
+#   (/hz:50 gives class 1 where the region rule would give 2)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_tests=$root/tests/wine
@@ -41,7 +43,7 @@ while (($#)); do
   --no-camera) camera=no ;;
   --keep) keep=yes ;;
   --logon) logon=yes ;;
-  -h | --help) sed -n '2,14p' "$0"; exit 0 ;;
+  -h | --help) sed -n '2,16p' "$0"; exit 0 ;;
   --*) echo "unknown option $1" >&2; exit 2 ;;
   *) switches+=("$1") ;;
   esac
@@ -59,7 +61,8 @@ export T7105_TEST_BIN=$build/tests/wine
 export T7105_EXE=$build/app/T7105Cfg.exe
 msi_package=$build/app/T7105Cfg.msi
 entry_before='T7105Cfg.exe /d:2'
-targets=(T7105Cfg t7105_camera t7105_cfgmgr32 reg_value machine_probe camera_probe region_probe)
+targets=(T7105Cfg t7105_camera t7105_cfgmgr32 reg_value machine_probe camera_probe region_probe
+  region_rule_probe)
 if [[ $logon == yes ]]; then
   entry_before=absent
   targets+=(T7105Cfg_package process_wait)
@@ -112,6 +115,8 @@ fixture_apply 2>"$SCENARIO_DIR/setup-errors.txt" ||
 region_apply "$zone" "$country" ||
   { echo "the time zone and country did not take" >&2; exit 1; }
 bias=$(sed -n 's/^bias=\([^ ]*\).*/\1/p' <<<"$REGION_SEEN")
+rule_class=$(TZ=$zone wine_program "$T7105_TEST_BIN/region_rule_probe.exe" | tr -d '\r')
+rule_class=${rule_class#class=}
 before=$(run_value_line)
 
 if [[ $logon == yes ]]; then
@@ -165,6 +170,31 @@ source_name() {
   echo "$1"
 }
 
+# The switch that gives the mains frequency over the region rule: the last
+# /hz: among the switches when it reads as 50 or 60, as the program reads it
+# (a later /hz: overrides an earlier one); empty when the rule decides.
+mains_override() {
+  local switch override=""
+  for switch in "${switches[@]}"; do
+    [[ ${switch,,} == /hz:* ]] || continue
+    override=""
+    [[ ${switch:4} =~ ^[[:space:]]*\+?0*(50|60)([^0-9]|$) ]] && override=$switch
+  done
+  [[ $logon == no ]] && echo "$override"
+}
+
+# What decided the class: the administrator's switch, or the region rule.
+describe_decision() {
+  local override
+  override=$(mains_override)
+  if [[ -n $override ]]; then
+    printf '%s on the command line; the region rule would have given class %s\n' \
+      "$override" "$rule_class"
+  else
+    printf 'the region rule, from the time zone and country above\n'
+  fi
+}
+
 describe_writes() {
   local writes line block class
   writes=$(camera_events set)
@@ -185,6 +215,7 @@ describe_writes() {
     2) printf '   frequency class 2: 60 Hz\n' ;;
     *) printf '   frequency class %d: unexpected\n' "$class" ;;
     esac
+    printf '   decided by: %s\n' "$(describe_decision)"
     printf '   the 72 bytes:\n'
     fold -w 48 <<<"$block" | sed 's/../ &/g' | awk '{printf "     %2d:%s\n", (NR - 1) * 24, $0}'
   done <<<"$writes"
@@ -213,6 +244,7 @@ fi
 cat <<EOF
 time zone:        $zone: bias $bias minutes, $(describe_bias "$bias"), as the program reads it
 country:          $country (geo id ${GEO_ID[$country]})
+region rule:      class $rule_class ($([[ $rule_class == 2 ]] && echo 60 || echo 50) Hz) for this time zone and country
 camera:           $([[ $camera == yes ]] && echo "present, driver description \"$CAMERA_DESC\"" || echo "none")
 EOF
 if [[ $logon == no ]]; then
