@@ -8,9 +8,9 @@
 # it, carry the product's name and the timestamp, that the package holds the
 # signed executable and the presets, and that the build's own files are left
 # as they were. A preset package needs no signer; a mains frequency that the
-# package would refuse is refused at once; a timestamp authority that does
-# not answer fails the script with the signing tool's words and leaves no
-# file behind.
+# package would refuse is refused at once, by package.sh and by package.cmake
+# called directly; a timestamp authority that does not answer fails the
+# script with the signing tool's words and leaves no file behind.
 #   check_signing.sh SOURCE_DIR BUILD_DIR PRODUCT_NAME
 set -uo pipefail
 source_dir=$1 build=$2 product_name=$3
@@ -94,6 +94,18 @@ check "the build's own files" "unchanged" "$([[ $(own_files) == "$before" ]] && 
 check "package.sh --mains-frequency 55" "exit 2" "exit $?"
 check "its message" "--mains-frequency: 50 or 60 (hertz), not '55'" "$(cat "$work/package.txt")"
 check "the files made" "none" "$([[ -e $work/refused ]] && ls -A "$work/refused" || echo none)"
+
+# package.cmake, called directly, refuses a preset that is not what the
+# package takes before it reaches the package's SQL.
+for preset in "DEVICE_NUMBER=2') --" "DEVICE_NUMBER=0x10" "MAINS_FREQUENCY=55"; do
+  cmake -D EXECUTABLE="$build/app/T7105Cfg.exe" -D PACKAGE="$work/direct.msi" -D "$preset" \
+    -P "$build/installer/package.cmake" >"$work/package.txt" 2>&1
+  if grep -q "${preset%%=*}: " "$work/package.txt" && [[ ! -e $work/direct.msi ]]; then
+    check "package.cmake with $preset" refused refused
+  else
+    check "package.cmake with $preset" refused "$(cat "$work/package.txt")"
+  fi
+done
 
 # Port 9 of the loopback address: no timestamp authority answers there. The
 # files of the run before are gone too, so that none can pass for this run's.
