@@ -5,9 +5,11 @@
 # package signed), both signatures described by the product's name and
 # timestamped when a timestamp authority is given, and the package with
 # DEVICENUMBER or MAINSFREQUENCY preset when a device number or a mains
-# frequency is given, for deployment tools that pass no properties. The
-# build's own files stay as they are. Both files are written, or neither: a
-# failure leaves none behind.
+# frequency is given, for deployment tools that pass no properties. Beside
+# them SHA256SUMS, their checksums in sha256sum's format (`sha256sum -c
+# SHA256SUMS` in their folder checks them). The build's own files stay as
+# they are. All three files are written, or none: a failure leaves none
+# behind.
 #
 #   scripts/package.sh [--device-number N] [--mains-frequency 50|60]
 #                      [SIGNER [--pass-file FILE] [--timestamp URL]] [--build DIR] [--out DIR]
@@ -45,7 +47,7 @@ while (($#)); do
   --timestamp) timestamp=(-ts "${2:?--timestamp needs a URL}"); shift ;;
   --build) build=${2:?--build needs a folder}; shift ;;
   --out) out=${2:?--out needs a folder}; shift ;;
-  -h | --help) sed -n '2,27p' "$0"; exit 0 ;;
+  -h | --help) sed -n '2,29p' "$0"; exit 0 ;;
   *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -65,7 +67,7 @@ product_name=$(msiinfo export "$build/app/T7105Cfg.msi" Property | tr -d '\r' |
   awk -F'\t' '$1 == "ProductName" { print $2 }')
 
 mkdir -p "$out"
-rm -f "$out/T7105Cfg.exe" "$out/T7105Cfg.msi"
+rm -f "$out/T7105Cfg.exe" "$out/T7105Cfg.msi" "$out/SHA256SUMS"
 staging=$(mktemp -d "$out/.staging.XXXXXX")
 trap 'rm -rf "$staging"' EXIT
 
@@ -87,6 +89,8 @@ cmake -D EXECUTABLE="$staging/T7105Cfg.exe" -D PACKAGE="$staging/unsigned.msi" \
   -D DEVICE_NUMBER="$device_number" -D MAINS_FREQUENCY="$mains_frequency" \
   -P "$build/installer/package.cmake"
 sign "$staging/unsigned.msi" "$staging/T7105Cfg.msi"
-mv "$staging/T7105Cfg.exe" "$staging/T7105Cfg.msi" "$out/"
+(cd "$staging" && sha256sum T7105Cfg.exe T7105Cfg.msi >SHA256SUMS)
+mv "$staging/T7105Cfg.exe" "$staging/T7105Cfg.msi" "$staging/SHA256SUMS" "$out/"
 echo "$out/T7105Cfg.exe"
 echo "$out/T7105Cfg.msi"
+echo "$out/SHA256SUMS"

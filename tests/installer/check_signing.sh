@@ -7,9 +7,10 @@
 # frequency; and checks that the executable and the package verify against
 # it, carry the product's name and the timestamp, that the package holds the
 # signed executable and the presets, and that the build's own files are left
-# as they were. A preset package needs no signer; a mains frequency that the
-# package would refuse is refused at once, by package.sh and by package.cmake
-# called directly; a timestamp authority that does not answer fails the
+# as they were; and in each way that SHA256SUMS beside the two files checks
+# them. A preset package needs no signer; a mains frequency that the package
+# would refuse is refused at once, by package.sh and by package.cmake called
+# directly; a timestamp authority that does not answer fails the
 # script with the signing tool's words and leaves no file behind.
 #   check_signing.sh SOURCE_DIR BUILD_DIR PRODUCT_NAME
 set -uo pipefail
@@ -69,6 +70,8 @@ while IFS='|' read -r way options signatures number frequency; do
   "$source_dir/scripts/package.sh" $options --build "$build" --out "$work/$way" \
     >"$work/package.txt" 2>&1 ||
     { cat "$work/package.txt"; check "package.sh ($way)" "exit 0" "failed"; continue; }
+  check "sha256sum -c SHA256SUMS ($way)" "T7105Cfg.exe: OK T7105Cfg.msi: OK" \
+    "$(cd "$work/$way" && sha256sum -c SHA256SUMS 2>&1 | paste -sd' ')"
   for file in T7105Cfg.exe T7105Cfg.msi; do
     check "$file ($way)" "$signatures" "$(verdict "$work/$way/$file")"
     [[ $signatures == unsigned* ]] ||

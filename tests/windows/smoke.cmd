@@ -5,6 +5,10 @@ rem machine without the camera, then removal. Run it elevated, from a 64-bit
 rem cmd, in a folder holding T7105Cfg.exe and T7105Cfg.msi; the msiexec logs
 rem (install.log, remove.log) stay there. One line per check, then
 rem "N passed, N failed"; the exit code is 1 when any check failed.
+rem
+rem The program is run directly, not through start: from a batch file cmd
+rem waits for it and sets ERRORLEVEL, and a program that is missing (a failed
+rem install) gives 9009 where start would open a dialog that nobody closes.
 setlocal
 set "run_key=HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 set "program=%SystemRoot%\System32\T7105Cfg.exe"
@@ -17,31 +21,32 @@ reg add "%run_key%" /v T7105SmokeOther /t REG_SZ /d "%other%" /f /reg:64 >nul
 call :run_value T7105SmokeOther
 call :check "another Run value" "%other%" "%value%"
 
-start "" /wait msiexec /i "%CD%\T7105Cfg.msi" /qn DEVICENUMBER=2 /l*v install.log
-call :check "msiexec /i DEVICENUMBER=2: exit code" 0 %ERRORLEVEL%
+call :msiexec /i "%CD%\T7105Cfg.msi" /qn DEVICENUMBER=2 /l*v install.log
+call :check "msiexec /i DEVICENUMBER=2: exit code" 0 %code%
 call :program_state
 call :check "%program%" present %state%
 call :run_value T7105Cfg.exe
 call :check "Run value" "T7105Cfg.exe /d:2" "%value%"
 
-start "" /wait "%program%" /patchreg /d:5
+"%program%" /patchreg /d:5
 call :check "T7105Cfg.exe /patchreg /d:5: exit code" 0 %ERRORLEVEL%
 call :run_value T7105Cfg.exe
 call :check "Run value" "T7105Cfg.exe /d:5" "%value%"
 
 rem Elevated, the run without the camera may write the key: the entry goes.
-start "" /wait "%program%"
+"%program%"
 call :check "T7105Cfg.exe, no camera: exit code" 0 %ERRORLEVEL%
 call :run_value T7105Cfg.exe
 call :check "Run value" absent "%value%"
 
 rem The entry back, so that the removal has one to take.
-start "" /wait "%program%" /patchreg
+"%program%" /patchreg
+call :check "T7105Cfg.exe /patchreg: exit code" 0 %ERRORLEVEL%
 call :run_value T7105Cfg.exe
 call :check "Run value before removal" T7105Cfg.exe "%value%"
 
-start "" /wait msiexec /x "%CD%\T7105Cfg.msi" /qn /l*v remove.log
-call :check "msiexec /x: exit code" 0 %ERRORLEVEL%
+call :msiexec /x "%CD%\T7105Cfg.msi" /qn /l*v remove.log
+call :check "msiexec /x: exit code" 0 %code%
 call :program_state
 call :check "%program%" absent %state%
 call :run_value T7105Cfg.exe
@@ -55,6 +60,21 @@ call :check "another Run value, removed" absent "%value%"
 
 echo %passed% passed, %failed% failed
 if %failed% gtr 0 exit /b 1
+exit /b 0
+
+rem Runs msiexec with the arguments given and waits for it; sets code to its
+rem exit code. 1618, another installation in progress (usual on a machine
+rem just started, which is still installing), has it tried once more after
+rem 30 seconds; ping is the pause that needs no console (timeout refuses to
+rem run without one) and that Wine's cmd has too.
+:msiexec
+start "" /wait msiexec %*
+set code=%ERRORLEVEL%
+if not "%code%"=="1618" exit /b 0
+echo msiexec answered 1618, another installation in progress: once more in 30 s
+ping -n 31 127.0.0.1 >nul
+start "" /wait msiexec %*
+set code=%ERRORLEVEL%
 exit /b 0
 
 rem Sets value to the data of the Run value named %1 in the 64-bit view, or
