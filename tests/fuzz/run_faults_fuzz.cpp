@@ -41,8 +41,12 @@ std::string WrittenEntry(const sweep::Scenario& scenario) {
   const size_t number = tail.find("/d:");
   const long deviceNumber =
       number == std::string::npos ? 0 : strtol(&tail[number + 3], nullptr, 10);
+  const size_t frequency = tail.find("/hz:");
+  const long mainsFrequency =
+      frequency == std::string::npos ? 0 : strtol(&tail[frequency + 4], nullptr, 10);
   return "T7105Cfg.exe" +
-         (deviceNumber == 0 ? std::string() : " /d:" + std::to_string(deviceNumber));
+         (deviceNumber == 0 ? std::string() : " /d:" + std::to_string(deviceNumber)) +
+         (mainsFrequency == 0 ? std::string() : " /hz:" + std::to_string(mainsFrequency));
 }
 
 // The text of an entry that is present, which is never empty.
