@@ -20,11 +20,41 @@ cell() {
       NR > 3 && $at[kc] == k { print $at[c] }'
 }
 
-# table|key column=key|column|expected
-while IFS='|' read -r table key column expected; do
-  [[ -n $table ]] || continue
-  check "$table ${key#*=} $column" "$expected" "$(cell "$table" "${key%%=*}" "${key#*=}" "$column")"
-done <<EOF_ROWS
+# Checks rows read from standard input: table|key column=key|column|expected
+check_rows() {
+  local table key column expected
+  while IFS='|' read -r table key column expected; do
+    [[ -n $table ]] || continue
+    check "$table ${key#*=} $column" "$expected" "$(cell "$table" "${key%%=*}" "${key#*=}" "$column")"
+  done
+}
+
+# The rows of a value that the package remembers, HKLM\Software\T7105Cfg's
+# $1, for the property $2: written with the component, searched for into
+# Remembered$1, and recalled into the property when none is given.
+remembered_rows() {
+  local name=$1 property=$2 id=Remembered$1
+  cat <<EOF_REMEMBERED
+Registry|Registry=$id|Root|2
+Registry|Registry=$id|Key|Software\T7105Cfg
+Registry|Registry=$id|Name|$name
+Registry|Registry=$id|Value|[$property]
+Registry|Registry=$id|Component_|T7105Cfg
+AppSearch|Property=$id|Signature_|$id
+RegLocator|Signature_=$id|Root|2
+RegLocator|Signature_=$id|Key|Software\T7105Cfg
+RegLocator|Signature_=$id|Name|$name
+RegLocator|Signature_=$id|Type|18
+CustomAction|Action=Recall$name|Type|51
+CustomAction|Action=Recall$name|Source|$property
+CustomAction|Action=Recall$name|Target|[$id]
+InstallExecuteSequence|Action=Recall$name|Condition|NOT $property
+EOF_REMEMBERED
+}
+
+check_rows < <(remembered_rows DeviceNumber DEVICENUMBER)
+check_rows < <(remembered_rows MainsFrequency MAINSFREQUENCY)
+check_rows <<EOF_ROWS
 Property|Property=ProductName|Value|$product_name
 Property|Property=Manufacturer|Value|$manufacturer
 Property|Property=ProductVersion|Value|$product_version
@@ -49,34 +79,6 @@ CustomAction|Action=WriteLogonEntry|Type|3090
 CustomAction|Action=WriteLogonEntry|Source|T7105Cfg.exe
 CustomAction|Action=WriteLogonEntry|Target|/patchreg /d:[DEVICENUMBER] /hz:[MAINSFREQUENCY]
 InstallExecuteSequence|Action=WriteLogonEntry|Condition|NOT REMOVE
-Registry|Registry=RememberedDeviceNumber|Root|2
-Registry|Registry=RememberedDeviceNumber|Key|Software\T7105Cfg
-Registry|Registry=RememberedDeviceNumber|Name|DeviceNumber
-Registry|Registry=RememberedDeviceNumber|Value|[DEVICENUMBER]
-Registry|Registry=RememberedDeviceNumber|Component_|T7105Cfg
-AppSearch|Property=RememberedDeviceNumber|Signature_|RememberedDeviceNumber
-RegLocator|Signature_=RememberedDeviceNumber|Root|2
-RegLocator|Signature_=RememberedDeviceNumber|Key|Software\T7105Cfg
-RegLocator|Signature_=RememberedDeviceNumber|Name|DeviceNumber
-RegLocator|Signature_=RememberedDeviceNumber|Type|18
-CustomAction|Action=RecallDeviceNumber|Type|51
-CustomAction|Action=RecallDeviceNumber|Source|DEVICENUMBER
-CustomAction|Action=RecallDeviceNumber|Target|[RememberedDeviceNumber]
-InstallExecuteSequence|Action=RecallDeviceNumber|Condition|NOT DEVICENUMBER
-Registry|Registry=RememberedMainsFrequency|Root|2
-Registry|Registry=RememberedMainsFrequency|Key|Software\T7105Cfg
-Registry|Registry=RememberedMainsFrequency|Name|MainsFrequency
-Registry|Registry=RememberedMainsFrequency|Value|[MAINSFREQUENCY]
-Registry|Registry=RememberedMainsFrequency|Component_|T7105Cfg
-AppSearch|Property=RememberedMainsFrequency|Signature_|RememberedMainsFrequency
-RegLocator|Signature_=RememberedMainsFrequency|Root|2
-RegLocator|Signature_=RememberedMainsFrequency|Key|Software\T7105Cfg
-RegLocator|Signature_=RememberedMainsFrequency|Name|MainsFrequency
-RegLocator|Signature_=RememberedMainsFrequency|Type|18
-CustomAction|Action=RecallMainsFrequency|Type|51
-CustomAction|Action=RecallMainsFrequency|Source|MAINSFREQUENCY
-CustomAction|Action=RecallMainsFrequency|Target|[RememberedMainsFrequency]
-InstallExecuteSequence|Action=RecallMainsFrequency|Condition|NOT MAINSFREQUENCY AND (RememberedMainsFrequency = "0" OR RememberedMainsFrequency = "50" OR RememberedMainsFrequency = "60")
 CustomAction|Action=RememberNewSettings|Type|51
 CustomAction|Action=RememberNewSettings|Source|REINSTALL
 CustomAction|Action=RememberNewSettings|Target|ALL
@@ -124,7 +126,7 @@ while read -r first later; do
 done <<EOF_ORDER
 FindRelatedProducts LaunchConditions
 AppSearch RecallDeviceNumber
-AppSearch RecallMainsFrequency
+LaunchConditions RecallMainsFrequency
 RecallDeviceNumber RememberNewSettings
 RecallMainsFrequency RememberNewSettings
 RememberNewSettings CostFinalize

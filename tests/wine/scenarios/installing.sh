@@ -144,9 +144,9 @@ EOF_LIVES
   package_install "$T7105_PACKAGE_NEXT" MAINSFREQUENCY=0
   check "MAINSFREQUENCY=0" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe /d:3'
-  # Remembered values changed by hand: a device number that is not a number
-  # gets the program's own /d: rule; a mains frequency the package does not
-  # take is not recalled, and does not make the package refuse to install.
+  # Remembered values changed by hand get the program's own rules: a device
+  # number that is not a number, /d:'s; a mains frequency the package would
+  # not take, /hz:'s, recalled after the launch condition that would refuse it.
   wine_program reg add 'HKLM\Software\T7105Cfg' /v DeviceNumber /d x3 /f /reg:64 >/dev/null 2>&1
   wine_program reg add 'HKLM\Software\T7105Cfg' /v MainsFrequency /d 55 /f /reg:64 >/dev/null 2>&1
   package_install "$T7105_PACKAGE_NEXT"
