@@ -170,24 +170,15 @@ source_name() {
   echo "$1"
 }
 
-# The switch that gives the mains frequency over the region rule: the last
-# /hz: among the switches when it reads as 50 or 60, as the program reads it
-# (a later /hz: overrides an earlier one); empty when the rule decides.
-mains_override() {
+# What decided the class the camera received ($1): where it differs from the
+# region rule's, the last /hz: among the switches, which overrides any before
+# it; otherwise it is the rule's own.
+describe_decision() {
   local switch override=""
   for switch in "${switches[@]}"; do
-    [[ ${switch,,} == /hz:* ]] || continue
-    override=""
-    [[ ${switch:4} =~ ^[[:space:]]*\+?0*(50|60)([^0-9]|$) ]] && override=$switch
+    [[ ${switch,,} == /hz:* ]] && override=$switch
   done
-  [[ $logon == no ]] && echo "$override"
-}
-
-# What decided the class: the administrator's switch, or the region rule.
-describe_decision() {
-  local override
-  override=$(mains_override)
-  if [[ -n $override ]]; then
+  if [[ $1 != "$rule_class" ]]; then
     printf '%s on the command line; the region rule would have given class %s\n' \
       "$override" "$rule_class"
   else
@@ -215,7 +206,7 @@ describe_writes() {
     2) printf '   frequency class 2: 60 Hz\n' ;;
     *) printf '   frequency class %d: unexpected\n' "$class" ;;
     esac
-    printf '   decided by: %s\n' "$(describe_decision)"
+    printf '   decided by: %s\n' "$(describe_decision "$class")"
     printf '   the 72 bytes:\n'
     fold -w 48 <<<"$block" | sed 's/../ &/g' | awk '{printf "     %2d:%s\n", (NR - 1) * 24, $0}'
   done <<<"$writes"
