@@ -23,3 +23,12 @@ void ExpectNothingOpen(int comInitDepth) {
   EXPECT_EQ(open.handles, 0) << "handles not closed";
   EXPECT_EQ(open.libraries, 0) << "libraries not freed";
 }
+
+int RegionCallCount() {
+  int count = 0;
+  for (const char* operation : {"GetTimeZoneInformation", "LoadLibraryA", "GetProcAddress",
+                                "GetUserGeoID", "GetGeoInfoA"}) {
+    count += sim::CallCount(operation);
+  }
+  return count;
+}

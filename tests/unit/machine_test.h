@@ -23,3 +23,7 @@ class MachineTest : public ::testing::Test {
 // Fails the test, naming each kind of resource still held, unless nothing is
 // open. COM use is allowed to stay begun by `comInitDepth` levels.
 void ExpectNothingOpen(int comInitDepth = 0);
+
+// Calls made so far of what the region rule asks: the time zone, and the
+// library and the functions that give the country.
+int RegionCallCount();
