@@ -25,8 +25,9 @@ analysis=(clang-tidy cppcheck shellcheck)
 # brings its own npm, which Debian's npm conflicts with, does as well.
 workflow=()
 command -v npm >/dev/null || workflow=(nodejs npm)
-# The fuzz targets: clang with libFuzzer and the sanitizers' runtime.
-fuzz=(clang libclang-rt-14-dev)
+# The fuzz targets: clang with libFuzzer and the sanitizers' runtime, each
+# the release's default version (clang 14 on Debian 12, 19 on Debian 13).
+fuzz=(clang libclang-rt-dev)
 # The coverage report.
 coverage=(gcovr)
 
