@@ -42,7 +42,7 @@ void ApplyToken(RunOptions* options, const char* token) {
 void ParseCommandTail(RunOptions* options, const char* commandTail, char* tokens) {
   const size_t length = strlen(commandTail);
   memcpy(tokens, commandTail, length + 1);
-  char* token = tokens;
+  const char* token = tokens;
   for (size_t i = 0; i <= length; ++i) {
     if (tokens[i] == ' ' || tokens[i] == '\0') {
       tokens[i] = '\0';
