@@ -72,9 +72,12 @@ def check_start_up(pe, link_map):
     tables = [(name, size) for name, size in linked_input_sections(link_map)
               if size and re.match(r"\.(ctors?|dtors?|CRT|tls)\b", name)]
     check(not tables, f"initialiser, constructor or thread-local input sections: {tables}")
-    pseudo = re.search(r"^\s+0x([0-9a-f]+)\s+__rt_psrelocs_size = ", link_map, re.M)
-    check(pseudo is not None and int(pseudo.group(1), 16) == 0,
-          f"pseudo-relocation list of {pseudo and int(pseudo.group(1), 16)} bytes, expected 0")
+    # The list's bounds, which every binutils' script sets (binutils 2.40 adds
+    # its size; 2.44 does not).
+    bounds = [re.search(r"^\s+0x([0-9a-f]+)\s+__rt_psrelocs_" + end + " = ", link_map, re.M)
+              for end in ("start", "end")]
+    pseudo = None if None in bounds else int(bounds[1].group(1), 16) - int(bounds[0].group(1), 16)
+    check(pseudo == 0, f"pseudo-relocation list of {pseudo} bytes, expected 0")
 
 
 def absolute_addresses(pe):
