@@ -9,12 +9,12 @@ const size_t kDigitsSize = 12;
 // character. The magnitude is taken unsigned, so the most negative value
 // needs no signed negation.
 const char* FormatSigned(LONG value, char* digits) {
-  char* first = digits + kDigitsSize - 1;
+  char* first = digits + (kDigitsSize - 1);
   *first = '\0';
   DWORD magnitude = static_cast<DWORD>(value);
   if (value < 0) magnitude = 0u - magnitude;
   do {
-    *--first = static_cast<char>('0' + magnitude % 10u);
+    *--first = static_cast<char>('0' + (magnitude % 10u));
     magnitude /= 10u;
   } while (magnitude != 0u);
   if (value < 0) *--first = '-';
