@@ -49,7 +49,7 @@ multi_string_hex() {
   for entry in "${entries[@]}"; do
     bytes+="$(text_hex "$entry")00"
   done
-  bytes+=00
+  bytes+="00"
   sed 's/../&,/g; s/,$//' <<<"$bytes" | tr A-F a-f
 }
 
