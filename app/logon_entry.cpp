@@ -1,5 +1,7 @@
 #include "app/logon_entry.h"
 
+#include "region/sixty_hertz_region.h"
+
 namespace {
 
 const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -18,7 +20,8 @@ void WriteLogonEntry(HKEY runKey, LONG deviceNumber, LONG mainsFrequency) {
   }
   // The override goes last, so that an entry without one keeps its bytes.
   if (formed > 0 && mainsFrequency != 0) {
-    const int added = wsprintfA(command + formed, " /hz:%ld", mainsFrequency);
+    const char* override = mainsFrequency == kMainsFrequencyAuto ? " /hz:auto" : " /hz:%ld";
+    const int added = wsprintfA(command + formed, override, mainsFrequency);
     formed = added > 0 ? formed + added : 0;
   }
   command[MAX_PATH - 1] = '\0';

@@ -3,6 +3,8 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include "region/sixty_hertz_region.h"
+
 namespace {
 
 // The decimal value after a switch's colon, clamped to the range of a 32-bit
@@ -15,9 +17,11 @@ LONG ParseSwitchNumber(const char* text) {
   return static_cast<LONG>(value);
 }
 
-// Only the two mains frequencies override the region rule; any other value,
-// a typo among them, leaves the rule in charge rather than guess.
+// Only the two mains frequencies, or auto, override the region rule; any
+// other value, a typo among them, leaves the rule in charge rather than
+// guess.
 LONG ParseMainsFrequency(const char* text) {
+  if (_stricmp(text, "auto") == 0) return kMainsFrequencyAuto;
   const LONG frequency = ParseSwitchNumber(text);
   return frequency == 50 || frequency == 60 ? frequency : 0;
 }

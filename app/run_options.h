@@ -8,7 +8,8 @@ struct RunOptions {
   int startDelay;       // /s
   int firstRun;         // /first
   int patchReg;         // /patchreg
-  LONG mainsFrequency;  // from /hz:, 50 or 60; 0 leaves the region rule in charge
+  LONG mainsFrequency;  // from /hz:, 50, 60 or kMainsFrequencyAuto; 0 leaves the region rule in
+                        // charge
 };
 
 // Splits a copy of the tail in `tokens` (at least strlen(commandTail) + 1

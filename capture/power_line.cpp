@@ -16,10 +16,14 @@ const LONG kSixtyHertzClass = 2;
 const LONG kFiftyHertzClass = 1;
 
 // An administrator's word on the mains wins over the region rule, which is
-// then not asked at all.
+// then not asked at all; auto asks for the rule's answer corrected.
 LONG FrequencyClass(LONG mainsFrequency) {
   int sixtyHertz = mainsFrequency == 60;
-  if (mainsFrequency != 50 && mainsFrequency != 60) sixtyHertz = IsSixtyHertzRegion();
+  if (mainsFrequency == kMainsFrequencyAuto) {
+    sixtyHertz = IsSixtyHertzRegionCorrected();
+  } else if (mainsFrequency != 50 && mainsFrequency != 60) {
+    sixtyHertz = IsSixtyHertzRegion();
+  }
   return sixtyHertz ? kSixtyHertzClass : kFiftyHertzClass;
 }
 

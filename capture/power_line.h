@@ -11,6 +11,7 @@ struct PowerLineBlock {
 };
 
 // Needs a target on which BindCaptureFilter returned 1. mainsFrequency 50 or
-// 60 gives the class outright; any other value leaves it to the region rule.
+// 60 gives the class outright; kMainsFrequencyAuto the region rule's answer
+// corrected; any other value leaves it to the region rule.
 // Returns 1 when the driver accepted the write, 0 when it reported failure.
 int ApplyPowerLineSetting(CaptureTarget* target, LONG mainsFrequency);

@@ -15,8 +15,10 @@ always=(cmake make)
 groups=(demo native checks analysis workflow fuzz coverage)
 # The Windows build (the executable and its package) and Wine to run it.
 demo=(mingw-w64 wine64 wixl msitools faketime)
-# The native builds: the product code on the stand-in, its tests and benchmarks.
-native=(g++ googletest libgtest-dev libbenchmark-dev)
+# The native builds: the product code on the stand-in, its tests and benchmarks;
+# the check of /hz:auto's corrections reads the time-zone database and the
+# ISO country codes.
+native=(g++ googletest libgtest-dev libbenchmark-dev python3 tzdata iso-codes)
 # The checks of the executable's headers and size, and of the package's signing.
 checks=(python3-pefile osslsigncode openssl)
 # Static analysis of the product code and of the shell scripts.

@@ -15,6 +15,7 @@
 
 typedef unsigned char BYTE;
 typedef uint16_t WORD;
+typedef int16_t SHORT;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef uint32_t ULONG;

@@ -14,6 +14,7 @@
 #include "app/run_configuration.h"
 #include "app/run_options.h"
 #include "platform/standin/machine.h"
+#include "region/sixty_hertz_region.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/support/simulated_camera.h"
 
@@ -75,6 +76,8 @@ RunOptions ExpectedOptions(const std::string& tail) {
       expected.deviceNumber = DecimalValue(token.substr(3));
     } else if (token == "/patchreg") {
       expected.patchReg = 1;
+    } else if (token == "/hz:auto") {
+      expected.mainsFrequency = kMainsFrequencyAuto;
     } else if (token.compare(0, 4, "/hz:") == 0) {
       const LONG frequency = DecimalValue(token.substr(4));
       expected.mainsFrequency = frequency == 50 || frequency == 60 ? frequency : 0;
@@ -103,7 +106,11 @@ void CheckParse(const std::string& line, const char* tail) {
 std::vector<BYTE> EntryFor(const RunOptions& options) {
   std::string command = "T7105Cfg.exe";
   if (options.deviceNumber != 0) command += " /d:" + std::to_string(options.deviceNumber);
-  if (options.mainsFrequency != 0) command += " /hz:" + std::to_string(options.mainsFrequency);
+  if (options.mainsFrequency == kMainsFrequencyAuto) {
+    command += " /hz:auto";
+  } else if (options.mainsFrequency != 0) {
+    command += " /hz:" + std::to_string(options.mainsFrequency);
+  }
   std::vector<BYTE> data(command.begin(), command.end());
   data.push_back(0);
   return data;

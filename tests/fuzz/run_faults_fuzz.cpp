@@ -42,11 +42,13 @@ std::string WrittenEntry(const sweep::Scenario& scenario) {
   const long deviceNumber =
       number == std::string::npos ? 0 : strtol(&tail[number + 3], nullptr, 10);
   const size_t frequency = tail.find("/hz:");
-  const long mainsFrequency =
-      frequency == std::string::npos ? 0 : strtol(&tail[frequency + 4], nullptr, 10);
+  const std::string hertz =
+      frequency == std::string::npos
+          ? std::string()
+          : tail.substr(frequency + 4, tail.find(' ', frequency) - frequency - 4);
   return "T7105Cfg.exe" +
          (deviceNumber == 0 ? std::string() : " /d:" + std::to_string(deviceNumber)) +
-         (mainsFrequency == 0 ? std::string() : " /hz:" + std::to_string(mainsFrequency));
+         (hertz.empty() || hertz == "0" ? std::string() : " /hz:" + hertz);
 }
 
 // The text of an entry that is present, which is never empty.

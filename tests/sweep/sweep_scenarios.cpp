@@ -69,6 +69,14 @@ void CameraOnlyUnderUsb() {
   sim::SetUserCountry("USA");
 }
 
+// The same machine in Buenos Aires, for a user in Argentina: 50 Hz mains,
+// where the rule says 60.
+void CameraOnlyUnderUsbInArgentina() {
+  CameraOnlyUnderUsb();
+  sim::SetTimeZoneBias(180);
+  sim::SetUserCountry("ARG");
+}
+
 // Outcomes shared by the scenarios.
 const Outcome kNothingDone = {0, kEarlierEntry, 0, 0};
 
@@ -185,6 +193,17 @@ std::vector<Scenario> MakeScenarios() {
   const Outcome retryWithFrequency = {0, "T7105Cfg.exe /hz:50", 1, 0};
   scenarios.push_back({"MainsFrequencyGivenOverTheRule", CameraOnlyUnderUsb, "/first /hz:50", 0,
                        fiftyHertz, false, SecondPassDeviations(fiftyHertz, retryWithFrequency)});
+  // /hz:auto corrects the rule for the user's country at its own bias; a
+  // country that cannot be read leaves the rule's 60 Hz.
+  std::vector<Deviation> corrected =
+      SecondPassDeviations(fiftyHertz, {0, "T7105Cfg.exe /hz:auto", 1, 0});
+  corrected.push_back({"LoadLibraryA", 1, kFail, configured, "no country lookup: the rule"});
+  corrected.push_back({"GetProcAddress", 1, kFail, configured, "no GetGeoInfoA: the rule"});
+  corrected.push_back({"GetProcAddress", 2, kFail, configured, "no GetUserGeoID: the rule"});
+  corrected.push_back({"GetUserGeoID", 1, kFail, configured, "no nation: the rule"});
+  corrected.push_back({"GetGeoInfoA", 1, kBoth, configured, "no country code: the rule"});
+  scenarios.push_back({"AutoCorrectsTheRule", CameraOnlyUnderUsbInArgentina, "/first /hz:auto", 0,
+                       fiftyHertz, true, corrected});
   return scenarios;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "region/sixty_hertz_region.h"
 #include "tests/support/simulated_camera.h"
 #include "tests/unit/machine_test.h"
 
@@ -38,6 +39,8 @@ TEST_F(LogonEntryTest, InstallStoresTheCommandWithItsTerminator) {
       {0, 60, "T7105Cfg.exe /hz:60", 20},
       {2, 60, "T7105Cfg.exe /d:2 /hz:60", 25},
       {INT32_MIN, 50, "T7105Cfg.exe /d:-2147483648 /hz:50", 35},
+      {2, kMainsFrequencyAuto, "T7105Cfg.exe /d:2 /hz:auto", 27},
+      {0, kMainsFrequencyAuto, "T7105Cfg.exe /hz:auto", 22},
   };
   for (const InstallCase& c : cases) {
     const std::string row = "device number " + std::to_string(c.deviceNumber) + ", mains " +

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "region/sixty_hertz_region.h"
 #include "tests/unit/machine_test.h"
 
 namespace {
@@ -74,6 +75,19 @@ TEST_F(RunOptionsTest, AppliesTheSwitchTable) {
       {"/d:2 /hz:50", 2, 0, 0, 0, 50},
       {"/hz50", 0, 0, 0, 0, 0},
       {"/hzz:50", 0, 0, 0, 0, 0},
+      {"/hz:auto", 0, 0, 0, 0, kMainsFrequencyAuto},
+      {"/HZ:AUTO", 0, 0, 0, 0, kMainsFrequencyAuto},
+      {"/Hz:Auto /d:2", 2, 0, 0, 0, kMainsFrequencyAuto},
+      {"/hz:autox", 0, 0, 0, 0, 0},
+      {"/hz:auto2", 0, 0, 0, 0, 0},
+      {"/hz:aut", 0, 0, 0, 0, 0},
+      {"/hz:\tauto", 0, 0, 0, 0, 0},
+      {"/hz:auto /hz:60", 0, 0, 0, 0, 60},
+      {"/hz:60 /hz:auto", 0, 0, 0, 0, kMainsFrequencyAuto},
+      {"/hz:auto /hz:50", 0, 0, 0, 0, 50},
+      {"/hz:50 /hz:auto", 0, 0, 0, 0, kMainsFrequencyAuto},
+      {"/hz:auto /hz:0", 0, 0, 0, 0, 0},
+      {"/hz:0 /hz:auto", 0, 0, 0, 0, kMainsFrequencyAuto},
   };
   for (const SwitchCase& c : cases) {
     const RunOptions options = Parse(c.tail);

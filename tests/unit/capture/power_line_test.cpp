@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "capture/capture_binding.h"
+#include "region/sixty_hertz_region.h"
 #include "tests/unit/machine_test.h"
 
 namespace {
@@ -85,7 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"FiftyGivenWhereTheRuleSaysSixty", 300, "ARG", 50, false, S_OK, 1, 1},
         WriteCase{"SixtyGivenWhereTheRuleSaysFifty", -540, "JPN", 60, false, S_OK, 1, 2},
         WriteCase{"FiftyGivenToADriverThatRefuses", -540, "KOR", 50, false, E_FAIL, 0, 1},
-        WriteCase{"OtherValueLeavesItToTheRule", -540, "KOR", 55, true, S_OK, 1, 2}),
+        WriteCase{"OtherValueLeavesItToTheRule", -540, "KOR", 55, true, S_OK, 1, 2},
+        WriteCase{"AutoCorrectsTheRule", 180, "ARG", kMainsFrequencyAuto, true, S_OK, 1, 1},
+        WriteCase{"AutoWhereTheRuleIsRight", -540, "KOR", kMainsFrequencyAuto, true, S_OK, 1, 2}),
     [](const ::testing::TestParamInfo<WriteCase>& info) { return info.param.label; });
 
 // The region is asked afresh on every write, never remembered.

@@ -12,6 +12,7 @@ struct RegionCase {
   const char* country;  // empty: the user has no nation set
   int expected;
   bool looksAtCountry;
+  int expectedCorrected;  // /hz:auto's answer, which always looks at the country
 };
 
 void PrintTo(const RegionCase& row, std::ostream* out) { *out << row.label; }
@@ -30,21 +31,47 @@ TEST_P(RegionBandTest, BandDecidesWhetherTheCountryCounts) {
   ExpectNothingOpen();
 }
 
+TEST_P(RegionBandTest, CorrectionOnlyForTheCountryAtItsOwnBias) {
+  const RegionCase& c = GetParam();
+  sim::SetTimeZoneBias(c.bias);
+  sim::SetUserCountry(c.country);
+
+  EXPECT_EQ(IsSixtyHertzRegionCorrected(), c.expectedCorrected);
+
+  EXPECT_EQ(sim::CallCount("GetTimeZoneInformation"), 1);
+  EXPECT_EQ(sim::CallCount("LoadLibraryA"), 1);
+  EXPECT_EQ(sim::CallCount("GetGeoInfoA"), 1);
+  ExpectNothingOpen();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Edges, RegionBandTest,
-    ::testing::Values(
-        RegionCase{"West61", 61, "PRT", 1, false}, RegionCase{"West60", 60, "PRT", 0, true},
-        RegionCase{"West60Korea", 60, "KOR", 1, true}, RegionCase{"Americas", 300, "USA", 1, false},
-        RegionCase{"Utc", 0, "GBR", 0, true}, RegionCase{"East540Korea", -540, "KOR", 1, true},
-        RegionCase{"East540Japan", -540, "JPN", 0, true},
-        RegionCase{"GapAfterA", -541, "JPN", 1, false}, RegionCase{"Gap555", -555, "JPN", 1, false},
-        RegionCase{"GapBeforeB", -569, "AUS", 1, false},
-        RegionCase{"East570Australia", -570, "AUS", 0, true},
-        RegionCase{"East570Korea", -570, "KOR", 1, true},
-        RegionCase{"East720NewZealand", -720, "NZL", 0, true},
-        RegionCase{"East720Taiwan", -720, "TWN", 1, true},
-        RegionCase{"East721", -721, "NZL", 1, false}, RegionCase{"East780", -780, "TON", 1, false},
-        RegionCase{"MostNegativeBias", -2147483647 - 1, "", 1, false}),
+    ::testing::Values(RegionCase{"West61", 61, "PRT", 1, false, 1},
+                      RegionCase{"West60", 60, "PRT", 0, true, 0},
+                      RegionCase{"West60Korea", 60, "KOR", 1, true, 1},
+                      RegionCase{"Americas", 300, "USA", 1, false, 1},
+                      RegionCase{"Utc", 0, "GBR", 0, true, 0},
+                      RegionCase{"East540Korea", -540, "KOR", 1, true, 1},
+                      RegionCase{"East540Japan", -540, "JPN", 0, true, 0},
+                      RegionCase{"GapAfterA", -541, "JPN", 1, false, 1},
+                      RegionCase{"Gap555", -555, "JPN", 1, false, 1},
+                      RegionCase{"GapBeforeB", -569, "AUS", 1, false, 1},
+                      RegionCase{"East570Australia", -570, "AUS", 0, true, 0},
+                      RegionCase{"East570Korea", -570, "KOR", 1, true, 1},
+                      RegionCase{"East720NewZealand", -720, "NZL", 0, true, 0},
+                      RegionCase{"East720Taiwan", -720, "TWN", 1, true, 1},
+                      RegionCase{"East721", -721, "NZL", 1, false, 1},
+                      RegionCase{"East780Tonga", -780, "TON", 1, false, 0},
+                      RegionCase{"MostNegativeBias", -2147483647 - 1, "", 1, false, 1},
+                      // Where the rule is wrong: the country at a bias of its own zones.
+                      RegionCase{"ArgentinaAtHome", 180, "ARG", 1, false, 0},
+                      RegionCase{"ArgentinaLower", 180, "arg", 1, false, 0},
+                      RegionCase{"ArgentinaInNewYork", 300, "ARG", 1, false, 1},
+                      RegionCase{"UnitedStatesInBuenosAires", 180, "USA", 1, false, 1},
+                      RegionCase{"SaudiArabiaAtHome", -180, "SAU", 0, true, 1},
+                      RegionCase{"SaudiArabiaInLondon", 0, "SAU", 0, true, 0},
+                      RegionCase{"ChathamIslands", -765, "NZL", 1, false, 0},
+                      RegionCase{"CountryLikeACode", 180, "ARGX", 1, false, 1}),
     [](const ::testing::TestParamInfo<RegionCase>& info) { return info.param.label; });
 
 struct CountryCase {
@@ -103,6 +130,21 @@ TEST_P(LookupFailureTest, SixtyHertzOnlyWhenTheCodeIsRead) {
   if (c.operation != nullptr) InjectFault(c.operation, c.nthCall, c.fault);
 
   EXPECT_EQ(IsSixtyHertzRegion(), c.expected);
+
+  ExpectNothingOpen();
+}
+
+// Where a correction would apply, a country that cannot be read leaves the
+// rule in charge: outside the bands, 60 Hz.
+TEST_P(LookupFailureTest, CorrectionOnlyWhenTheCodeIsRead) {
+  const LookupCase& c = GetParam();
+  sim::SetTimeZoneBias(180);
+  sim::SetUserCountry("ARG");
+  sim::SetGeoFunctionsPresent(c.getUserGeoId, c.getGeoInfo);
+  sim::SetGeoInfoFillsWholeBuffer(c.fillsWholeBuffer);
+  if (c.operation != nullptr) InjectFault(c.operation, c.nthCall, c.fault);
+
+  EXPECT_EQ(IsSixtyHertzRegionCorrected(), c.expected ? 0 : 1);
 
   ExpectNothingOpen();
 }

@@ -1,4 +1,4 @@
-#include "region/country_rule.h"
+#include "region/user_country.h"
 
 #include "platform/win32.h"
 
@@ -10,8 +10,6 @@ typedef GEOID(WINAPI* GetUserGeoIdFunction)(GEOCLASS geoClass);
 typedef int(WINAPI* GetGeoInfoFunction)(GEOID location, GEOTYPE geoType, LPSTR geoData, int size,
                                         LANGID language);
 
-const char* const kSixtyHertzCountries[] = {"TWN", "KOR"};
-const int kCountryCodeSize = 20;
 const LANGID kEnglishUnitedStates = 0x0409;
 
 typedef void (*AnyFunction)(void);
@@ -23,28 +21,11 @@ AnyFunction FindEntry(HMODULE library, LPCSTR name) {
   return reinterpret_cast<AnyFunction>(GetProcAddress(library, name));
 }
 
-int IsSixtyHertzCode(const char* code) {
-  int found = 0;
-  for (size_t i = 0; i < sizeof kSixtyHertzCountries / sizeof kSixtyHertzCountries[0]; ++i) {
-    if (!found && lstrcmpiA(code, kSixtyHertzCountries[i]) == 0) found = 1;
-  }
-  return found;
-}
-
-int IsSixtyHertzUser(GetUserGeoIdFunction getUserGeoId, GetGeoInfoFunction getGeoInfo) {
-  char code[kCountryCodeSize];
-  memset(code, 0, sizeof code);
-  getGeoInfo(getUserGeoId(GEOCLASS_NATION), GEO_ISO3, code, kCountryCodeSize, kEnglishUnitedStates);
-  // The code is compared only as far as the buffer reaches, whatever was
-  // written into it.
-  code[kCountryCodeSize - 1] = '\0';
-  return IsSixtyHertzCode(code);
-}
-
 }  // namespace
 
-int IsSixtyHertzCountry() {
-  int sixtyHertz = 0;
+int ReadUserCountry(char* code) {
+  int read = 0;
+  memset(code, 0, kCountryCodeSize);
   HMODULE kernel = LoadLibraryA("Kernel32.dll");
   if (kernel != NULL) {
     GetGeoInfoFunction getGeoInfo =
@@ -52,9 +33,16 @@ int IsSixtyHertzCountry() {
     if (getGeoInfo != NULL) {
       GetUserGeoIdFunction getUserGeoId =
           reinterpret_cast<GetUserGeoIdFunction>(FindEntry(kernel, "GetUserGeoID"));
-      if (getUserGeoId != NULL) sixtyHertz = IsSixtyHertzUser(getUserGeoId, getGeoInfo);
+      if (getUserGeoId != NULL) {
+        getGeoInfo(getUserGeoId(GEOCLASS_NATION), GEO_ISO3, code, kCountryCodeSize,
+                   kEnglishUnitedStates);
+        read = 1;
+      }
     }
     FreeLibrary(kernel);
   }
-  return sixtyHertz;
+  // The code counts only as far as the buffer reaches, whatever was written
+  // into it.
+  code[kCountryCodeSize - 1] = '\0';
+  return read;
 }
