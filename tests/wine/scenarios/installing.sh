@@ -168,7 +168,9 @@ EOF_LIVES
 # the bare entry). An empty value on the command line counts as none given
 # and leaves the preset, as one command line with a blank variable for every
 # site gives it; before each, the remembered values are 0, so that only the
-# preset gives the entry's.
+# preset gives the entry's. The package that presets MAINSFREQUENCY=auto, as
+# a release's T7105Cfg-auto.msi, installed with MAINSFREQUENCY="", leaves
+# the entry with /hz:auto.
 scenario_package_rebuilt_and_preset() {
   installing_prefix
   machine_begin
@@ -200,10 +202,15 @@ scenario_package_rebuilt_and_preset() {
     check "the preset package with DEVICENUMBER=0 MAINSFREQUENCY=0" 0 "$MSI_EXIT"
     expect_run_value 'T7105Cfg.exe'
   done
-  package_remove "$T7105_PACKAGE_PRESET"
+  package_install_text "$T7105_PACKAGE_AUTO" 'MAINSFREQUENCY=""'
+  check "the auto package with MAINSFREQUENCY=\"\"" 0 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE_PRESET" no
+  expect_registered "$T7105_PACKAGE_AUTO" yes
+  expect_run_value 'T7105Cfg.exe /hz:auto'
+  package_remove "$T7105_PACKAGE_AUTO"
   check "remove" 0 "$MSI_EXIT"
   check "the product in HKLM" "" "$(product_registry_traces "$T7105_PACKAGE" \
-    "$T7105_PACKAGE_SAME_VERSION" "$T7105_PACKAGE_PRESET")"
+    "$T7105_PACKAGE_SAME_VERSION" "$T7105_PACKAGE_PRESET" "$T7105_PACKAGE_AUTO")"
 }
 
 # A MAINSFREQUENCY the package does not take fails the installation before
