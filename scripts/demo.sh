@@ -12,8 +12,8 @@
 #                      with DEVICENUMBER=2 (no switches then), simulates the
 #                      user's next logon, and reports the Run value the package
 #                      left, what the camera received and the Run value after
-#   For example: scripts/demo.sh --tz America/Argentina/Buenos_Aires --country ARG /hz:50
-#   (/hz:50 gives class 1 where the region rule would give 2)
+#   For example: scripts/demo.sh --tz America/Argentina/Buenos_Aires --country ARG /hz:auto
+#   (/hz:auto corrects the region rule there: class 1, where the rule alone gives 2)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine_tests=$root/tests/wine
@@ -62,7 +62,7 @@ export T7105_EXE=$build/app/T7105Cfg.exe
 msi_package=$build/app/T7105Cfg.msi
 entry_before='T7105Cfg.exe /d:2'
 targets=(T7105Cfg t7105_camera t7105_cfgmgr32 reg_value machine_probe camera_probe region_probe
-  region_rule_probe)
+  mains_decision_probe)
 if [[ $logon == yes ]]; then
   entry_before=absent
   targets+=(T7105Cfg_package process_wait)
@@ -115,8 +115,6 @@ fixture_apply 2>"$SCENARIO_DIR/setup-errors.txt" ||
 region_apply "$zone" "$country" ||
   { echo "the time zone and country did not take" >&2; exit 1; }
 bias=$(sed -n 's/^bias=\([^ ]*\).*/\1/p' <<<"$REGION_SEEN")
-rule_class=$(TZ=$zone wine_program "$T7105_TEST_BIN/region_rule_probe.exe" | tr -d '\r')
-rule_class=${rule_class#class=}
 before=$(run_value_line)
 
 if [[ $logon == yes ]]; then
@@ -132,13 +130,30 @@ else
 fi
 after=$(run_value_line)
 
+# The text of a Run value as reg_value printed it.
+entry_text() {
+  printf '%b' "$(sed 's/.*bytes=//; s/00$//; s/../\\x&/g' <<<"$1")"
+}
+
 # The Run value as reg_value printed it, in words.
 describe_entry() {
   [[ $1 == missing ]] && { echo "absent"; return; }
-  local bytes=${1##*bytes=} size=${1#*size=}
-  size=${size%% *}
-  printf '"%b" (REG_SZ, %s bytes with the NUL)' "$(sed 's/00$//; s/../\\x&/g' <<<"$bytes")" "$size"
+  local size=${1#*size=}
+  printf '"%s" (REG_SZ, %s bytes with the NUL)' "$(entry_text "$1")" "${size%% *}"
 }
+
+# What decides the class, as the program's own code reads the switches of the
+# run: those given, or at a logon those of the entry the package left.
+decided_by=("${switches[@]}")
+if [[ $logon == yes ]]; then
+  decided_by=()
+  [[ $installed == missing ]] || read -ra decided_by <<<"$(entry_text "$installed")"
+  decided_by=("${decided_by[@]:1}")
+fi
+TZ=$zone wine_program "$T7105_TEST_BIN/mains_decision_probe.exe" "${decided_by[@]}" \
+  >"$SCENARIO_DIR/decision.txt"
+decision=$(tr -d '\r' <"$SCENARIO_DIR/decision.txt")
+rule_class=$(sed -n 's/^rule=//p' <<<"$decision")
 
 # A bias in minutes (UTC = local time + bias) as a UTC offset.
 describe_bias() {
@@ -170,20 +185,30 @@ source_name() {
   echo "$1"
 }
 
-# What decided the class the camera received ($1): where it differs from the
-# region rule's, the last /hz: among the switches, which overrides any before
-# it; otherwise it is the rule's own.
+# What decided the class, as the decision probe told it.
 describe_decision() {
-  local switch override=""
-  for switch in "${switches[@]}"; do
-    [[ ${switch,,} == /hz:* ]] && override=$switch
+  local decided where="on the command line" field country bias hertz
+  decided=$(sed -n 's/^decided=//p' <<<"$decision")
+  [[ $logon == yes ]] && where="in the logon entry"
+  for field in $decided; do
+    case $field in
+    country=*) country=${field#*=} ;;
+    bias=*) bias=${field#*=} ;;
+    hertz=*) hertz=${field#*=} ;;
+    esac
   done
-  if [[ $1 != "$rule_class" ]]; then
-    printf '%s on the command line; the region rule would have given class %s\n' \
-      "$override" "$rule_class"
-  else
-    printf 'the region rule, from the time zone and country above\n'
-  fi
+  case $decided in
+  switch*)
+    printf '/hz:%s %s, without asking the region rule (it gives class %s here)\n' \
+      "$hertz" "$where" "$rule_class" ;;
+  correction*)
+    printf '/hz:auto %s: the correction for %s at bias %s (%s Hz mains), over the region rule'"'"'s class %s\n' \
+      "$where" "$country" "$bias" "$hertz" "$rule_class" ;;
+  *auto=yes)
+    printf '/hz:auto %s: no correction for this country at this bias; the region rule, from the time zone and country above\n' \
+      "$where" ;;
+  *) printf 'the region rule, from the time zone and country above\n' ;;
+  esac
 }
 
 describe_writes() {
@@ -206,7 +231,7 @@ describe_writes() {
     2) printf '   frequency class 2: 60 Hz\n' ;;
     *) printf '   frequency class %d: unexpected\n' "$class" ;;
     esac
-    printf '   decided by: %s\n' "$(describe_decision "$class")"
+    printf '   decided by: %s\n' "$(describe_decision)"
     printf '   the 72 bytes:\n'
     fold -w 48 <<<"$block" | sed 's/../ &/g' | awk '{printf "     %2d:%s\n", (NR - 1) * 24, $0}'
   done <<<"$writes"

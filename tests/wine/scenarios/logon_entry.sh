@@ -56,6 +56,30 @@ scenario_patchreg_device_number() {
   expect_silent
 }
 
+# /patchreg /hz:auto leaves an entry that carries auto, in lower case, to the
+# next logon, whose run corrects the rule for a user in Argentina in Buenos
+# Aires: 50 Hz where the rule says 60. The program is where the entry's bare
+# name resolves, in the System folder of a copy of the prefix. The logon's
+# run removes the entry as it may where it can write the machine-wide Run
+# key (Wine; Windows with UAC off); with UAC the entry stays.
+scenario_patchreg_auto_logon() {
+  scenario_prefix patchreg_auto_logon
+  place_configuration_manager || { echo "FAIL  configuration manager"; exit 1; }
+  machine_begin
+  typical_machine
+  fixture_country ARG
+  machine_ready
+  cp "$T7105_EXE" "$(installed_program)"
+  run_program /patchreg /d:2 /HZ:AUTO
+  expect_exit 0
+  expect_run_value 'T7105Cfg.exe /d:2 /hz:auto'
+  expect_nothing_written
+  TZ=America/Argentina/Buenos_Aires logon
+  expect_entry_gone_after_logon
+  expect_bound second
+  expect_property_written second 1
+}
+
 # /first without a camera: the entry is written back for the next logon.
 scenario_first_without_camera() {
   machine_begin

@@ -64,3 +64,16 @@ scenario_region_outside() {
   region_case America/Argentina/Buenos_Aires 180 ARG 2 /hz:50 /hz:0
   expect_run_value absent
 }
+
+# /hz:auto corrects the rule only for the user's country at one of its own
+# zones: Argentina in Buenos Aires is 50 Hz; an Argentine user in New York
+# gets the rule's 60 Hz.
+scenario_region_auto() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'T7105Cfg.exe /d:2 /hz:auto'
+  machine_ready
+  region_case America/Argentina/Buenos_Aires 180 ARG 1 /hz:auto
+  region_case America/New_York 300 ARG 2 /hz:auto
+  expect_run_value absent
+}
