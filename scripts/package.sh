@@ -16,7 +16,9 @@
 #   scripts/package.sh [--device-number N] [--mains-frequency 50|60|auto | --with-auto]
 #                      [SIGNER [--pass-file FILE] [--timestamp URL]] [--build DIR] [--out DIR]
 #     --device-number N  the package presets DEVICENUMBER=N (0 to 999999999);
-#                        a DEVICENUMBER on msiexec's command line still wins
+#                        a DEVICENUMBER on msiexec's command line still wins,
+#                        unless empty, and the preset wins over the
+#                        remembered value (as for MAINSFREQUENCY)
 #     --mains-frequency 50|60|auto
 #                        the package presets MAINSFREQUENCY: the camera is set
 #                        for that mains frequency, whatever the region rule
@@ -54,7 +56,7 @@ while (($#)); do
   --timestamp) timestamp=(-ts "${2:?--timestamp needs a URL}"); shift ;;
   --build) build=${2:?--build needs a folder}; shift ;;
   --out) out=${2:?--out needs a folder}; shift ;;
-  -h | --help) sed -n '2,34p' "$0"; exit 0 ;;
+  -h | --help) sed -n '2,36p' "$0"; exit 0 ;;
   *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
