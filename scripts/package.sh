@@ -5,19 +5,26 @@
 # package signed), both signatures described by the product's name and
 # timestamped when a timestamp authority is given, and the package with
 # DEVICENUMBER or MAINSFREQUENCY preset when a device number or a mains
-# frequency is given, for deployment tools that pass no properties. Beside
+# frequency is given, for deployment tools that pass no properties; with
+# --with-auto, beside it T7105Cfg-auto.msi, the same package of the same
+# executable with MAINSFREQUENCY=auto preset (a release holds both). Beside
 # them SHA256SUMS, their checksums in sha256sum's format (`sha256sum -c
 # SHA256SUMS` in their folder checks them). The build's own files stay as
-# they are. All three files are written, or none: a failure leaves none
+# they are. All the files are written, or none: a failure leaves none
 # behind.
 #
-#   scripts/package.sh [--device-number N] [--mains-frequency 50|60]
+#   scripts/package.sh [--device-number N] [--mains-frequency 50|60|auto | --with-auto]
 #                      [SIGNER [--pass-file FILE] [--timestamp URL]] [--build DIR] [--out DIR]
 #     --device-number N  the package presets DEVICENUMBER=N (0 to 999999999);
-#                        a DEVICENUMBER on msiexec's command line still wins
-#     --mains-frequency 50|60
+#                        a DEVICENUMBER on msiexec's command line still wins,
+#                        unless empty, and the preset wins over the
+#                        remembered value (as for MAINSFREQUENCY)
+#     --mains-frequency 50|60|auto
 #                        the package presets MAINSFREQUENCY: the camera is set
-#                        for that mains frequency, whatever the region rule says
+#                        for that mains frequency, whatever the region rule
+#                        says, or with auto (any case) for the rule's answer
+#                        corrected by the user's country and time zone
+#     --with-auto        also T7105Cfg-auto.msi, with MAINSFREQUENCY=auto preset
 #     --pfx FILE         SIGNER: the certificate and its private key, PKCS#12
 #     --cert FILE --key FILE
 #                        SIGNER: the certificate with its chain, and its private
@@ -33,13 +40,15 @@ build=${T7105_BUILD_DIR:-$root/build}/windows
 out=""
 device_number=""
 mains_frequency=""
+with_auto=0
 signer=()
 password=()
 timestamp=()
 while (($#)); do
   case $1 in
   --device-number) device_number=${2:?--device-number needs a number}; shift ;;
-  --mains-frequency) mains_frequency=${2:?--mains-frequency needs 50 or 60}; shift ;;
+  --mains-frequency) mains_frequency=${2:?--mains-frequency needs 50, 60 or auto}; shift ;;
+  --with-auto) with_auto=1 ;;
   --pfx) signer+=(-pkcs12 "${2:?--pfx needs a file}"); shift ;;
   --cert) signer+=(-certs "${2:?--cert needs a file}"); shift ;;
   --key) signer+=(-key "${2:?--key needs a file}"); shift ;;
@@ -47,15 +56,18 @@ while (($#)); do
   --timestamp) timestamp=(-ts "${2:?--timestamp needs a URL}"); shift ;;
   --build) build=${2:?--build needs a folder}; shift ;;
   --out) out=${2:?--out needs a folder}; shift ;;
-  -h | --help) sed -n '2,29p' "$0"; exit 0 ;;
+  -h | --help) sed -n '2,36p' "$0"; exit 0 ;;
   *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
 done
 [[ -z $device_number || $device_number =~ ^[0-9]{1,9}$ ]] ||
   { echo "--device-number: a number from 0 to 999999999, not '$device_number'" >&2; exit 2; }
-[[ -z $mains_frequency || $mains_frequency =~ ^(50|60)$ ]] ||
-  { echo "--mains-frequency: 50 or 60 (hertz), not '$mains_frequency'" >&2; exit 2; }
+[[ ${mains_frequency,,} != auto ]] || mains_frequency=auto
+[[ -z $mains_frequency || $mains_frequency =~ ^(50|60|auto)$ ]] ||
+  { echo "--mains-frequency: 50 or 60 (hertz) or auto, not '$mains_frequency'" >&2; exit 2; }
+((with_auto == 0)) || [[ -z $mains_frequency ]] ||
+  { echo "--with-auto presets MAINSFREQUENCY=auto in a package of its own: not with --mains-frequency" >&2; exit 2; }
 ((${#signer[@]})) || ((${#password[@]} + ${#timestamp[@]} == 0)) ||
   { echo "--pass-file and --timestamp need a signer: --pfx, or --cert and --key" >&2; exit 2; }
 out=${out:-$build/shipping}
@@ -67,7 +79,7 @@ product_name=$(msiinfo export "$build/app/T7105Cfg.msi" Property | tr -d '\r' |
   awk -F'\t' '$1 == "ProductName" { print $2 }')
 
 mkdir -p "$out"
-rm -f "$out/T7105Cfg.exe" "$out/T7105Cfg.msi" "$out/SHA256SUMS"
+rm -f "$out/T7105Cfg.exe" "$out/T7105Cfg.msi" "$out/T7105Cfg-auto.msi" "$out/SHA256SUMS"
 staging=$(mktemp -d "$out/.staging.XXXXXX")
 trap 'rm -rf "$staging"' EXIT
 
@@ -84,13 +96,24 @@ sign() {
   fi
 }
 
+# Packages the shipped executable as $1, signed, with $2 as MAINSFREQUENCY's
+# preset.
+package() {
+  cmake -D EXECUTABLE="$staging/T7105Cfg.exe" -D PACKAGE="$staging/unsigned.msi" \
+    -D DEVICE_NUMBER="$device_number" -D MAINS_FREQUENCY="$2" \
+    -P "$build/installer/package.cmake"
+  sign "$staging/unsigned.msi" "$staging/$1"
+  rm "$staging/unsigned.msi"
+}
+
+files=(T7105Cfg.exe T7105Cfg.msi)
 sign "$build/app/T7105Cfg.exe" "$staging/T7105Cfg.exe"
-cmake -D EXECUTABLE="$staging/T7105Cfg.exe" -D PACKAGE="$staging/unsigned.msi" \
-  -D DEVICE_NUMBER="$device_number" -D MAINS_FREQUENCY="$mains_frequency" \
-  -P "$build/installer/package.cmake"
-sign "$staging/unsigned.msi" "$staging/T7105Cfg.msi"
-(cd "$staging" && sha256sum T7105Cfg.exe T7105Cfg.msi >SHA256SUMS)
-mv "$staging/T7105Cfg.exe" "$staging/T7105Cfg.msi" "$staging/SHA256SUMS" "$out/"
-echo "$out/T7105Cfg.exe"
-echo "$out/T7105Cfg.msi"
-echo "$out/SHA256SUMS"
+package T7105Cfg.msi "$mains_frequency"
+if ((with_auto)); then
+  package T7105Cfg-auto.msi auto
+  files+=(T7105Cfg-auto.msi)
+fi
+(cd "$staging" && sha256sum "${files[@]}" >SHA256SUMS)
+files+=(SHA256SUMS)
+mv "${files[@]/#/$staging/}" "$out/"
+for file in "${files[@]}"; do echo "$out/$file"; done

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Times T7105Cfg.exe under Wine against a GUI program that only ends
 # (tests/bench/empty_gui.cpp, built and linked the same way): a configuration
-# run on a machine without the camera, one with the simulated camera, and a
-# /patchreg run. All run in one private prefix whose wineserver stays up;
+# run on a machine without the camera, one with the simulated camera, the
+# same with /hz:auto, and a /patchreg run. All run in one private prefix whose wineserver stays up;
 # each timed run is paired with a run of the yardstick, their order swapped
 # from round to round, and the report gives the median time of each and the
 # median of its ratios to the yardstick of its pair.
@@ -136,6 +136,7 @@ for ((round = 0; round < rounds; round++)); do
   use_machine camera
   ready_desktop 1
   pair camera "$round" T7105Cfg.exe 1 /d:2
+  pair camera_auto "$round" T7105Cfg.exe 1 /d:2 /hz:auto
   pair patchreg "$round" T7105Cfg.exe 0 /patchreg
   printf '.'
 done
@@ -159,4 +160,5 @@ echo "   yardstick: $yardstick"
 printf '%-40s %12s %12s %8s\n' "run" "median" "yardstick" "ratio"
 report "T7105Cfg.exe /d:2, no camera" without_camera
 report "T7105Cfg.exe /d:2, the simulated camera" camera
+report "T7105Cfg.exe /d:2 /hz:auto, the camera" camera_auto
 report "T7105Cfg.exe /patchreg" patchreg

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The package's tables as Windows Installer reads them (msiinfo export): the
 # program's identity, where the file goes, the logon entry and the action
-# that writes it, the remembered device number, and the major-upgrade rules.
+# that writes it, the preset and remembered device number and mains
+# frequency, the launch condition, and the major-upgrade rules.
 # Needs no Wine.
 #   check_tables.sh PACKAGE PRODUCT_NAME MANUFACTURER PRODUCT_VERSION FILE_VERSION
 set -uo pipefail
@@ -29,12 +30,20 @@ check_rows() {
   done
 }
 
-# The rows of a value that the package remembers, HKLM\Software\T7105Cfg's
-# $1, for the property $2: written with the component, searched for into
-# Remembered$1, and recalled into the property when none is given.
-remembered_rows() {
+# The rows of a property $2 that a package presets and remembers, as
+# HKLM\Software\T7105Cfg's $1: its preset, none in the build's package, given
+# to the property when none is given; the value written with the component,
+# searched for into Remembered$1, and recalled into the property when neither
+# the command line nor a preset gives one.
+property_rows() {
   local name=$1 property=$2 id=Remembered$1
-  cat <<EOF_REMEMBERED
+  cat <<EOF_PROPERTY
+Property|Property=$property|Value|
+Property|Property=Preset$name|Value|
+CustomAction|Action=UsePreset$name|Type|51
+CustomAction|Action=UsePreset$name|Source|$property
+CustomAction|Action=UsePreset$name|Target|[Preset$name]
+InstallExecuteSequence|Action=UsePreset$name|Condition|NOT $property
 Registry|Registry=$id|Root|2
 Registry|Registry=$id|Key|Software\T7105Cfg
 Registry|Registry=$id|Name|$name
@@ -49,11 +58,11 @@ CustomAction|Action=Recall$name|Type|51
 CustomAction|Action=Recall$name|Source|$property
 CustomAction|Action=Recall$name|Target|[$id]
 InstallExecuteSequence|Action=Recall$name|Condition|NOT $property
-EOF_REMEMBERED
+EOF_PROPERTY
 }
 
-check_rows < <(remembered_rows DeviceNumber DEVICENUMBER)
-check_rows < <(remembered_rows MainsFrequency MAINSFREQUENCY)
+check_rows < <(property_rows DeviceNumber DEVICENUMBER)
+check_rows < <(property_rows MainsFrequency MAINSFREQUENCY)
 check_rows <<EOF_ROWS
 Property|Property=ProductName|Value|$product_name
 Property|Property=Manufacturer|Value|$manufacturer
@@ -61,8 +70,6 @@ Property|Property=ProductVersion|Value|$product_version
 Property|Property=ALLUSERS|Value|1
 Property|Property=SecureCustomProperties|Value|DEVICENUMBER;MAINSFREQUENCY;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED
 Property|Property=ARPNOMODIFY|Value|1
-Property|Property=DEVICENUMBER|Value|
-Property|Property=MAINSFREQUENCY|Value|
 Directory|Directory=System64Folder|Directory_Parent|TARGETDIR
 Component|Component=T7105Cfg|Directory_|System64Folder
 Component|Component=T7105Cfg|Attributes|256
@@ -90,7 +97,7 @@ Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|VersionMin|$product_version
 Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|VersionMax|
 Upgrade|ActionProperty=WIX_DOWNGRADE_DETECTED|Attributes|2
 LaunchCondition|Condition=NOT WIX_DOWNGRADE_DETECTED|Description|A newer version of [ProductName] is already installed.
-LaunchCondition|Condition=REMOVE ~= "ALL" OR NOT MAINSFREQUENCY OR MAINSFREQUENCY = "0" OR MAINSFREQUENCY = "50" OR MAINSFREQUENCY = "60"|Description|MAINSFREQUENCY takes 50 or 60 (the mains frequency in hertz) or 0 (the region rule decides), not "[MAINSFREQUENCY]". Nothing was changed.
+LaunchCondition|Condition=REMOVE ~= "ALL" OR NOT MAINSFREQUENCY OR MAINSFREQUENCY = "0" OR MAINSFREQUENCY = "50" OR MAINSFREQUENCY = "60" OR MAINSFREQUENCY ~= "auto"|Description|MAINSFREQUENCY takes 50 or 60 (the mains frequency in hertz), auto (the region rule, corrected where it is known wrong) or 0 (the region rule decides), not "[MAINSFREQUENCY]". Nothing was changed.
 EOF_ROWS
 # Root 2: HKEY_LOCAL_MACHINE. Attributes 256: a 64-bit component. Type 3090:
 # an executable among the installed files (18), run from the installation
@@ -98,8 +105,7 @@ EOF_ROWS
 # its exit code checked (no 64). Type 51: sets a property. RegLocator type
 # 18: the value as it is (2) in the 64-bit view (16). Upgrade attributes 513: an older version or the same (512, the maximum included)
 # is removed and its feature states carried over (1); 2: a newer one is only
-# detected. The build's package presets neither DEVICENUMBER nor
-# MAINSFREQUENCY.
+# detected. ~=: equal in any case (auto, AUTO, Auto).
 
 # The upgrade code never changes: machines in the field find their package
 # by it.
@@ -112,21 +118,23 @@ done
 
 # Order in the installation: the related products are found before the
 # downgrade condition is evaluated; the remembered device number and mains
-# frequency are searched for, recalled when none is given, and a new one
-# given to an installed product reinstalls it, before the feature states are
-# settled; the launch conditions are evaluated before anything is changed;
-# an older
-# version is removed inside the installation's transaction; the entry is
-# written once the file and the registry are in place, before the script
-# ends.
+# frequency are searched for; each property takes its preset, then its
+# remembered value, when none is given; a new one given to an installed
+# product reinstalls it, before the feature states are settled; the launch
+# conditions are evaluated before anything is changed, and judge only a mains
+# frequency given; an older version is removed inside the installation's
+# transaction; the entry is written once the file and the registry are in
+# place, before the script ends.
 sequence() { cell InstallExecuteSequence Action "$1" Sequence; }
 while read -r first later; do
   a=$(sequence "$first") b=$(sequence "$later")
   check "$first before $later" yes "$([[ -n $a && -n $b ]] && ((a < b)) && echo yes || echo "no: $a, $b")"
 done <<EOF_ORDER
 FindRelatedProducts LaunchConditions
-AppSearch RecallDeviceNumber
-LaunchConditions RecallMainsFrequency
+AppSearch UsePresetDeviceNumber
+UsePresetDeviceNumber RecallDeviceNumber
+LaunchConditions UsePresetMainsFrequency
+UsePresetMainsFrequency RecallMainsFrequency
 RecallDeviceNumber RememberNewSettings
 RecallMainsFrequency RememberNewSettings
 RememberNewSettings CostFinalize

@@ -32,24 +32,36 @@ place_configuration_manager() {
   rm -f "$dll" && cp "$T7105_TEST_BIN/cfgmgr32.dll" "$dll"
 }
 
-# msiexec, silent, with a fresh camera log: what the camera received during
-# the run is then in the log. Sets MSI_EXIT and MSI_MS.
-msiexec_run() {
+# A Windows Installer run (a program and its arguments) with a fresh camera
+# log: what the camera received during the run is then in the log. Sets
+# MSI_EXIT and MSI_MS.
+installer_run() {
   rm -f "$CAMERA_LOG"
   local start
   start=$(now_ms)
   MSI_EXIT=0
-  wine_program msiexec "$@" /qn >"$SCENARIO_DIR/msiexec.txt" 2>&1 || MSI_EXIT=$?
+  wine_program "$@" >"$SCENARIO_DIR/msiexec.txt" 2>&1 || MSI_EXIT=$?
   MSI_MS=$(($(now_ms) - start))
   touch "$CAMERA_LOG"
-  printf '      ran   msiexec %s: exit %d in %d ms\n' "$*" "$MSI_EXIT" "$MSI_MS"
+  printf '      ran   %s %s: exit %d in %d ms\n' "$(basename "$1")" "${*:2}" "$MSI_EXIT" "$MSI_MS"
 }
+
+# msiexec, silent.
+msiexec_run() { installer_run msiexec "$@" /qn; }
 
 # Installs a package, with properties as NAME=value.
 package_install() {
   local package=$1
   shift
   msiexec_run /i "$(windows_path "$package")" "$@"
+}
+
+# Installs a package silently with the properties' text $2 as a deployer
+# writes it on Windows' msiexec command line, which hands it on as it is
+# (PROPERTY="" clears the property there): Wine's msiexec drops the quotes of
+# an empty value, so the text goes to Windows Installer through msi_install.
+package_install_text() {
+  installer_run "$T7105_TEST_BIN/msi_install.exe" "$(windows_path "$1")" "$2"
 }
 
 package_remove() { msiexec_run /x "$(windows_path "$1")"; }

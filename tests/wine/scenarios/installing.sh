@@ -101,10 +101,12 @@ scenario_package_upgrade_remove() {
 }
 
 # A deployed copy's later lives, in order: installed with DEVICENUMBER=2 and
-# MAINSFREQUENCY=50, installed again, reinstalled (Wine's stand-in for a
-# repair, which its msiexec cannot do) and upgraded to a package with other
-# bytes, the last three without properties: each keeps the second camera and
-# 50 Hz. A value given again wins and is remembered in its turn; the logon
+# MAINSFREQUENCY=50, installed again without properties, which keeps both;
+# given MAINSFREQUENCY=AUTO (auto in any case; the entry has it in lower
+# case), then reinstalled (Wine's stand-in for a repair, which its msiexec
+# cannot do) and upgraded to a package with other bytes without properties:
+# each keeps the second camera and auto. A value given again wins and is
+# remembered in its turn; the logon
 # configures the third camera at 60 Hz where the rule says 50, and an install
 # after it, where the logon's run removed the entry, brings the entry back
 # with the remembered values. MAINSFREQUENCY=0 returns to the rule. Removed,
@@ -127,9 +129,10 @@ scenario_package_later_lives() {
   done <<EOF_LIVES
 install|DEVICENUMBER=2 MAINSFREQUENCY=50|the build's|T7105Cfg.exe /d:2 /hz:50
 second install||the build's|T7105Cfg.exe /d:2 /hz:50
-reinstall|REINSTALL=ALL REINSTALLMODE=omus|the build's|T7105Cfg.exe /d:2 /hz:50
-upgrade||other|T7105Cfg.exe /d:2 /hz:50
-number given again|DEVICENUMBER=3|other|T7105Cfg.exe /d:3 /hz:50
+auto given|MAINSFREQUENCY=AUTO|the build's|T7105Cfg.exe /d:2 /hz:auto
+reinstall|REINSTALL=ALL REINSTALLMODE=omus|the build's|T7105Cfg.exe /d:2 /hz:auto
+upgrade||other|T7105Cfg.exe /d:2 /hz:auto
+number given again|DEVICENUMBER=3|other|T7105Cfg.exe /d:3 /hz:auto
 frequency given again|MAINSFREQUENCY=60|other|T7105Cfg.exe /d:3 /hz:60
 EOF_LIVES
   expect_registered "$T7105_PACKAGE" no
@@ -160,8 +163,14 @@ EOF_LIVES
 
 # A package of the same version with other bytes replaces the installed one
 # and keeps the remembered number; a package with DEVICENUMBER and
-# MAINSFREQUENCY preset gives its values without properties, and values on
-# the command line win over the preset (0: the bare entry).
+# MAINSFREQUENCY preset gives its values without properties, over the
+# remembered ones, and values on the command line win over the preset (0:
+# the bare entry). An empty value on the command line counts as none given
+# and leaves the preset, as one command line with a blank variable for every
+# site gives it; before each, the remembered values are 0, so that only the
+# preset gives the entry's. The package that presets MAINSFREQUENCY=auto, as
+# a release's T7105Cfg-auto.msi, installed with MAINSFREQUENCY="", leaves
+# the entry with /hz:auto.
 scenario_package_rebuilt_and_preset() {
   installing_prefix
   machine_begin
@@ -184,10 +193,24 @@ scenario_package_rebuilt_and_preset() {
   package_install "$T7105_PACKAGE_PRESET" DEVICENUMBER=0 MAINSFREQUENCY=0
   check "the preset package with DEVICENUMBER=0 MAINSFREQUENCY=0" 0 "$MSI_EXIT"
   expect_run_value 'T7105Cfg.exe'
-  package_remove "$T7105_PACKAGE_PRESET"
+  local properties
+  for properties in 'DEVICENUMBER=""' 'MAINSFREQUENCY=""'; do
+    package_install_text "$T7105_PACKAGE_PRESET" "$properties"
+    check "the preset package with $properties" 0 "$MSI_EXIT"
+    expect_run_value 'T7105Cfg.exe /d:5 /hz:60'
+    package_install "$T7105_PACKAGE_PRESET" DEVICENUMBER=0 MAINSFREQUENCY=0
+    check "the preset package with DEVICENUMBER=0 MAINSFREQUENCY=0" 0 "$MSI_EXIT"
+    expect_run_value 'T7105Cfg.exe'
+  done
+  package_install_text "$T7105_PACKAGE_AUTO" 'MAINSFREQUENCY=""'
+  check "the auto package with MAINSFREQUENCY=\"\"" 0 "$MSI_EXIT"
+  expect_registered "$T7105_PACKAGE_PRESET" no
+  expect_registered "$T7105_PACKAGE_AUTO" yes
+  expect_run_value 'T7105Cfg.exe /hz:auto'
+  package_remove "$T7105_PACKAGE_AUTO"
   check "remove" 0 "$MSI_EXIT"
   check "the product in HKLM" "" "$(product_registry_traces "$T7105_PACKAGE" \
-    "$T7105_PACKAGE_SAME_VERSION" "$T7105_PACKAGE_PRESET")"
+    "$T7105_PACKAGE_SAME_VERSION" "$T7105_PACKAGE_PRESET" "$T7105_PACKAGE_AUTO")"
 }
 
 # A MAINSFREQUENCY the package does not take fails the installation before
@@ -207,6 +230,7 @@ scenario_package_mains_frequency_refused() {
   check "install" 0 "$MSI_EXIT"
   expect_mains_frequency_refused 5O
   expect_mains_frequency_refused 60Hz
+  expect_mains_frequency_refused autox
   expect_installed_program "the build's"
   expect_run_value 'T7105Cfg.exe /d:2 /hz:50'
   expect_registered "$T7105_PACKAGE" yes
