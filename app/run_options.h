@@ -8,8 +8,7 @@ struct RunOptions {
   int startDelay;       // /s
   int firstRun;         // /first
   int patchReg;         // /patchreg
-  LONG mainsFrequency;  // from /hz:, 50, 60 or kMainsFrequencyAuto; 0 leaves the region rule in
-                        // charge
+  LONG mainsFrequency;  // from /hz:, 50, 60 or kMainsFrequencyAuto; 0: the region rule
 };
 
 // Splits a copy of the tail in `tokens` (at least strlen(commandTail) + 1
