@@ -106,11 +106,11 @@ scenario_package_upgrade_remove() {
 # case), then reinstalled (Wine's stand-in for a repair, which its msiexec
 # cannot do) and upgraded to a package with other bytes without properties:
 # each keeps the second camera and auto. A value given again wins and is
-# remembered in its turn; the logon
-# configures the third camera at 60 Hz where the rule says 50, and an install
-# after it, where the logon's run removed the entry, brings the entry back
-# with the remembered values. MAINSFREQUENCY=0 returns to the rule. Removed,
-# nothing of the product is left in the registry.
+# remembered in its turn; the logon configures the third camera at 60 Hz
+# where the rule says 50, and an install after it, where the logon's run
+# removed the entry, brings the entry back with the remembered values.
+# MAINSFREQUENCY=0 returns to the rule. Removed, nothing of the product is
+# left in the registry.
 scenario_package_later_lives() {
   installing_prefix
   machine_begin
