@@ -1,18 +1,21 @@
 #include "device/find_camera_device.h"
 
+#include "device/composite_function.h"
+#include "device/device_node.h"
 #include "device/hardware_id_list.h"
 #include "device/multi_string.h"
 
 namespace {
 
-const DWORD kWorkBufferSize = MAX_PATH;
+const DWORD kWorkBufferSize = kIdListBufferSize;
 
-// State of one search. Only a match writes `node`; `loaded` ends the pass
-// in which it is set.
+// State of one search. Only a match writes `node` and `row`, the number of
+// the table row it matched; `loaded` ends the pass in which it is set.
 struct DeviceSearch {
   int found;
   int loaded;
   DEVINST node;
+  DWORD row;
   char work[kWorkBufferSize];
 };
 
@@ -24,23 +27,14 @@ void EmptyOutput(char* output, DWORD size) {
   if (HasRoom(output, size)) output[0] = '\0';
 }
 
-int IsDriverLoaded(DEVINST node) {
-  ULONG status = 0;
-  ULONG problem = 0;
-  return CM_Get_DevNode_Status(&status, &problem, node, 0) == CR_SUCCESS &&
-         (status & DN_DRIVER_LOADED) != 0;
-}
-
 // Reads the node's hardware-ID list into the work buffer and compares it with
-// the table. Only the bytes that the platform says it wrote are walked.
+// the table.
 void ConsiderNode(DeviceSearch* search, const DeviceQuery* query, DEVINST node) {
-  ULONG length = kWorkBufferSize;
-  search->work[0] = '\0';
-  if (CM_Get_DevNode_Registry_PropertyA(node, CM_DRP_HARDWAREID, NULL, search->work, &length, 0) ==
-          CR_SUCCESS &&
-      MatchHardwareIdList(search->work, length < kWorkBufferSize ? length : kWorkBufferSize,
-                          query->hardwareIds, query->hardwareIdCount)) {
+  DWORD row = 0;
+  if (MatchHardwareIdList(search->work, ReadNodeIdList(node, CM_DRP_HARDWAREID, search->work),
+                          query->hardwareIds, query->hardwareIdCount, &row)) {
     search->node = node;
+    search->row = row;
     search->found = 1;
     if (IsDriverLoaded(node)) search->loaded = 1;
   }
@@ -166,11 +160,17 @@ int FindCameraDevice(DeviceQuery query) {
   search.found = 0;
   search.loaded = 0;
   search.node = 0;
+  search.row = 0;
   imageDevices = SetupDiGetClassDevsA(&GUID_DEVCLASS_IMAGE, NULL, NULL, 0);
   if (imageDevices != INVALID_HANDLE_VALUE && imageDevices != NULL) {
     SearchImageClass(&search, &query, imageDevices);
     if (!search.found && query.hardwareIdCount != 0) SearchEnumerator(&search, &query);
-    if (search.found) ReadDriverKey(search.node, &query);
+    // A composite camera's description lies with its function, not with the
+    // parent that matched.
+    if (search.found) {
+      ReadDriverKey(TakeCameraFunction(search.node, query.hardwareIds[search.row - 1], search.work),
+                    &query);
+    }
     SetupDiDestroyDeviceInfoList(imageDevices);
   }
   return search.found;

@@ -80,6 +80,10 @@ DEVINST AddDevice(const DeviceNode& node) {
   const DEVINST handle = static_cast<DEVINST>(m.devices.size());
   m.devices.push_back(node);
   m.nodesByInstanceId.emplace(detail::FoldCase(node.instanceId), handle);
+  if (!node.parentInstanceId.empty()) {
+    const auto parent = m.nodesByInstanceId.find(detail::FoldCase(node.parentInstanceId));
+    if (parent != m.nodesByInstanceId.end()) m.childrenByParent[parent->second].push_back(handle);
+  }
   return handle;
 }
 
@@ -142,7 +146,7 @@ BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
   return wasOpen && fault != Fault::kFail ? TRUE : FALSE;
 }
 
-// Only the hardware-ID list is stored. A buffer too small for it receives
+// Only the hardware-ID and compatible-ID lists are stored. A buffer too small for it receives
 // nothing, and the length tells how much it needs.
 CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST dnDevInst, ULONG ulProperty,
                                                    PULONG pulRegDataType, PVOID Buffer,
@@ -154,15 +158,20 @@ CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST dnDevInst, ULONG ulPr
   if (ulFlags != 0) return CR_INVALID_FLAG;
   const DeviceNode* node = sim::detail::Node(dnDevInst);
   if (node == nullptr) return CR_INVALID_DEVNODE;
-  if (ulProperty != CM_DRP_HARDWAREID || !node->hasHardwareIds) {
+  const std::vector<BYTE>* list = nullptr;
+  if (ulProperty == CM_DRP_HARDWAREID && node->hasHardwareIds) list = &node->hardwareIds;
+  if (ulProperty == CM_DRP_COMPATIBLEIDS && !node->compatibleIds.empty()) {
+    list = &node->compatibleIds;
+  }
+  if (list == nullptr) {
     *pulLength = 0;
     return CR_NO_SUCH_VALUE;
   }
-  const ULONG size = static_cast<ULONG>(node->hardwareIds.size());
+  const ULONG size = static_cast<ULONG>(list->size());
   const ULONG offered = *pulLength;
   *pulLength = size;
   if (size > offered) return CR_BUFFER_SMALL;
-  if (size != 0) memcpy(Buffer, node->hardwareIds.data(), size);
+  if (size != 0) memcpy(Buffer, list->data(), size);
   if (pulRegDataType != nullptr) *pulRegDataType = REG_MULTI_SZ;
   return CR_SUCCESS;
 }
@@ -249,4 +258,50 @@ CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST dnDevNode, REGSAM samDesired, ULONG
   TheMachine().openKeys[handle] = sim::detail::OpenKey{path, samDesired};
   *phkDevice = reinterpret_cast<HKEY>(handle);
   return CR_SUCCESS;
+}
+
+// The device tree holds present devices only: a phantom has no children and
+// is no one's child. Children are met in the order they were added.
+CONFIGRET WINAPI CM_Get_Child(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags) {
+  const Fault fault = sim::EnterOperation("CM_Get_Child");
+  if (fault == Fault::kSucceedWithoutOutput) return CR_SUCCESS;
+  if (fault == Fault::kFail) return CR_NO_SUCH_DEVNODE;
+  if (pdnDevInst == nullptr) return CR_INVALID_POINTER;
+  if (ulFlags != 0) return CR_INVALID_FLAG;
+  const DeviceNode* node = sim::detail::Node(dnDevInst);
+  if (node == nullptr) return CR_INVALID_DEVNODE;
+  const auto children = TheMachine().childrenByParent.find(dnDevInst);
+  if (!node->present || children == TheMachine().childrenByParent.end()) return CR_NO_SUCH_DEVNODE;
+  for (DEVINST child : children->second) {
+    if (TheMachine().devices[child].present) {
+      *pdnDevInst = child;
+      return CR_SUCCESS;
+    }
+  }
+  return CR_NO_SUCH_DEVNODE;
+}
+
+CONFIGRET WINAPI CM_Get_Sibling(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags) {
+  const Fault fault = sim::EnterOperation("CM_Get_Sibling");
+  if (fault == Fault::kSucceedWithoutOutput) return CR_SUCCESS;
+  if (fault == Fault::kFail) return CR_NO_SUCH_DEVNODE;
+  if (pdnDevInst == nullptr) return CR_INVALID_POINTER;
+  if (ulFlags != 0) return CR_INVALID_FLAG;
+  const DeviceNode* node = sim::detail::Node(dnDevInst);
+  if (node == nullptr) return CR_INVALID_DEVNODE;
+  const auto parent =
+      TheMachine().nodesByInstanceId.find(sim::detail::FoldCase(node->parentInstanceId));
+  if (!node->present || node->parentInstanceId.empty() ||
+      parent == TheMachine().nodesByInstanceId.end()) {
+    return CR_NO_SUCH_DEVNODE;
+  }
+  const std::vector<DEVINST>& siblings = TheMachine().childrenByParent[parent->second];
+  auto next = std::find(siblings.begin(), siblings.end(), dnDevInst);
+  while (next != siblings.end() && ++next != siblings.end()) {
+    if (TheMachine().devices[*next].present) {
+      *pdnDevInst = *next;
+      return CR_SUCCESS;
+    }
+  }
+  return CR_NO_SUCH_DEVNODE;
 }

@@ -110,10 +110,13 @@ struct DeviceNode {
   bool inImageClass = true;  // listed by the Image device-setup class
   std::string driverKey;     // key under HKEY_LOCAL_MACHINE; empty: none
   bool present = true;       // false: a phantom, whose status can't be read
+  std::vector<BYTE> compatibleIds;  // delivered byte for byte; empty: none
+  std::string parentInstanceId;     // the node it is a child of; empty: none
 };
 
 // Node handles are given out from 0 in the order the devices are added; the
-// Image class and the enumerators list them in that order too.
+// Image class and the enumerators list them in that order too, and a node's
+// children are met in that order. A parent is added before its children.
 DEVINST AddDevice(const DeviceNode& node);
 
 // Replaces the device-instance-ID list that the configuration manager

@@ -50,6 +50,8 @@ struct Machine {
   // The first node added under each folded instance ID, so that locating a
   // node takes the same time on a machine of any size.
   std::unordered_map<std::string, DEVINST> nodesByInstanceId;
+  // Each parent's children in the order they were added.
+  std::unordered_map<DEVINST, std::vector<DEVINST>> childrenByParent;
   bool deviceIdListReplaced = false;
   std::vector<BYTE> deviceIdList;
   std::map<ULONG_PTR, std::vector<DEVINST>> openDeviceLists;

@@ -124,6 +124,7 @@ typedef ULONG REGDISPOSITION;
 #define CR_NO_SUCH_REGISTRY_KEY 0x2Eu
 #define CR_ACCESS_DENIED 0x33u
 #define CM_DRP_HARDWAREID 0x00000002u
+#define CM_DRP_COMPATIBLEIDS 0x00000003u
 #define DN_DRIVER_LOADED 0x00000002u
 #define DN_STARTED 0x00000008u
 #define CM_GETIDLIST_FILTER_NONE 0x00000000u
@@ -307,6 +308,8 @@ CONFIGRET WINAPI CM_Get_Device_ID_ListA(PCSTR pszFilter, PCHAR Buffer, ULONG Buf
 CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST pdnDevInst, DEVINSTID_A pDeviceID, ULONG ulFlags);
 CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST dnDevNode, REGSAM samDesired, ULONG ulHardwareProfile,
                                      REGDISPOSITION Disposition, PHKEY phkDevice, ULONG ulFlags);
+CONFIGRET WINAPI CM_Get_Child(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags);
+CONFIGRET WINAPI CM_Get_Sibling(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags);
 
 // COM and OLE automation (ole32, oleaut32).
 HRESULT WINAPI CoInitialize(LPVOID pvReserved);

@@ -77,6 +77,41 @@ void CameraOnlyUnderUsbInArgentina() {
   sim::SetUserCountry("ARG");
 }
 
+// A camera with a microphone, known only to the USB enumerator: the parent,
+// served by the composite driver, matches the table and names no capture
+// source; the camera's driver sits on its second function, a child in the
+// Camera class, after a microphone function whose driver is not loaded. A
+// 60 Hz zone outside the bands.
+void CompositeCameraUnderUsb() {
+  const char parentKey[] =
+      "System\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}\\0007";
+  AddEarlierEntry();
+  AddOtherDevice("PCI", "VEN_8086&DEV_0001", true);
+  AddOtherDevice("USB", "VID_1234&PID_0001", false);
+  sim::DeviceNode parent = CameraNode(false);
+  parent.compatibleIds = sim::MultiString({"USB\\DevClass_EF", "USB\\COMPOSITE"});
+  parent.driverKey = parentKey;
+  sim::AddDevice(parent);
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, parentKey, "DriverDesc", "USB Composite Device");
+  sim::DeviceNode audio;
+  audio.instanceId = "USB\\VID_5E3A&PID_2171&MI_02\\6&1A2B&0&2";
+  audio.hardwareIds = sim::MultiString({"USB\\VID_5E3A&PID_2171&MI_02"});
+  audio.inImageClass = false;
+  audio.status = 0;
+  audio.parentInstanceId = parent.instanceId;
+  sim::AddDevice(audio);
+  sim::DeviceNode camera = CameraNode(false);
+  camera.instanceId = "USB\\VID_5E3A&PID_2171&MI_00\\6&1A2B&0&0";
+  camera.hardwareIds =
+      sim::MultiString({"USB\\VID_5E3A&PID_2171&REV_0100&MI_00", "USB\\VID_5E3A&PID_2171&MI_00"});
+  camera.parentInstanceId = parent.instanceId;
+  sim::AddDevice(camera);
+  sim::SetStringValue(HKEY_LOCAL_MACHINE, kCameraDriverKey, "DriverDesc", "USB Camera");
+  AddSource(L"USB Camera", true);
+  sim::SetTimeZoneBias(300);
+  sim::SetUserCountry("USA");
+}
+
 // Outcomes shared by the scenarios.
 const Outcome kNothingDone = {0, kEarlierEntry, 0, 0};
 
@@ -204,6 +239,21 @@ std::vector<Scenario> MakeScenarios() {
   corrected.push_back({"GetGeoInfoA", 1, kBoth, configured, "no country code: the rule"});
   scenarios.push_back({"AutoCorrectsTheRule", CameraOnlyUnderUsbInArgentina, "/first /hz:auto", 0,
                        fiftyHertz, true, corrected});
+  // Whatever keeps the search from the camera's function leaves the parent's
+  // description, or the microphone's driver key, which names nothing.
+  std::vector<Deviation> composite = ruleDecides;
+  composite.push_back({"CM_Get_Child", 1, kBoth, notFound, "no children: the parent is read"});
+  composite.push_back({"CM_Get_DevNode_Registry_PropertyA", 4, kBoth, notFound,
+                       "compatible IDs unread: the parent is read"});
+  composite.push_back({"CM_Get_DevNode_Registry_PropertyA", 6, kBoth, notFound,
+                       "the camera function's IDs unread: the microphone's is read"});
+  composite.push_back({"CM_Get_Sibling", 1, kBoth, notFound,
+                       "the camera function is not met: the microphone's is read"});
+  composite.push_back(
+      {"CM_Get_DevNode_Status", 3, kBoth, notFound,
+       "the camera function not seen loaded: the first, the microphone's, is read"});
+  scenarios.push_back({"CompositeCameraByItsFunction", CompositeCameraUnderUsb, "", 0, configured,
+                       true, composite});
   return scenarios;
 }
 

@@ -30,7 +30,13 @@ struct Device {
   bool inImageClass = true;
   bool present = true;
   const char* enumerator = "USB";
+  std::vector<BYTE> compatibleIds = {};
+  const char* parent = nullptr;  // the name of the device it is a function of
 };
+
+inline std::string InstanceId(const char* enumerator, const char* name) {
+  return std::string(enumerator) + "\\VID_5E3A&PID_2171\\" + name;
+}
 
 inline std::string DriverKey(const char* name) {
   return std::string("System\\CurrentControlSet\\Control\\Class\\") +
@@ -41,7 +47,9 @@ inline std::string DriverKey(const char* name) {
 // `values`, no value at all.
 inline DEVINST Install(const Device& device, bool values = true) {
   sim::DeviceNode node;
-  node.instanceId = std::string(device.enumerator) + "\\VID_5E3A&PID_2171\\" + device.name;
+  node.instanceId = InstanceId(device.enumerator, device.name);
+  node.compatibleIds = device.compatibleIds;
+  if (device.parent != nullptr) node.parentInstanceId = InstanceId("USB", device.parent);
   node.hardwareIds = device.hardwareIds;
   node.status = device.loaded ? DN_DRIVER_LOADED | DN_STARTED : 0;
   node.inImageClass = device.inImageClass;

@@ -48,6 +48,26 @@ TEST_P(DeviceSearch, TakesTheRightDeviceAndLetsEverythingGo) {
 const Device kOther = {"O", Ids(kOtherId)};
 const Device kOtherOutside = {"P", Ids(kOtherId), true, false};
 
+// A camera with a microphone: the parent node, served by the composite
+// driver, carries the table's IDs; the camera's driver sits on a function,
+// a child in the Camera class, which only the second pass could meet.
+const std::vector<BYTE> kCompositeCompatibleIds = sim::MultiString(
+    {"USB\\DevClass_EF&SubClass_02&Prot_01", "USB\\DevClass_EF", "USB\\COMPOSITE"});
+Device CompositeParent(const char* name) {
+  return {name,
+          sim::MultiString({"USB\\VID_5E3A&PID_2171&REV_0100", kRow2}),
+          true,
+          false,
+          true,
+          "USB",
+          kCompositeCompatibleIds};
+}
+Device Function(const char* name, const char* parent, const char* id, bool loaded = true) {
+  return {name, sim::MultiString({id}), loaded, false, true, "USB", {}, parent};
+}
+const char kCameraFunction[] = "USB\\VID_5E3A&PID_2171&MI_00";
+const char kAudioFunction[] = "USB\\VID_5E3A&PID_2171&MI_02";
+
 const SearchCase kSearchCases[] = {
     // Which device wins.
     {"LoadedRow2CameraInImageClass",
@@ -108,6 +128,42 @@ const SearchCase kSearchCases[] = {
      kNoFault,
      1,
      "B"},
+
+    // A composite camera is read from its function, and only from one whose
+    // IDs carry the row the parent matched.
+    {"CompositeReadFromItsFunction",
+     {kOther, CompositeParent("P"), Function("A", "P", kAudioFunction, false),
+      Function("F", "P", kCameraFunction)},
+     kNoFault,
+     1,
+     "F"},
+    {"CompositeFunctionsNoneLoaded",
+     {CompositeParent("P"), Function("F", "P", "USB\\VID_5E3A&PID_2171&MI_00,X", false),
+      Function("G", "P", kCameraFunction, false)},
+     kNoFault,
+     1,
+     "F"},
+    {"CompositeChildOfAnotherProduct",
+     {CompositeParent("P"), Function("F", "P", "USB\\VID_1234&PID_0001&MI_00")},
+     kNoFault,
+     1,
+     "P"},
+    {"CompositeChildOfTheOtherRow",
+     {CompositeParent("P"), Function("F", "P", "USB\\VID_5E3A&PID_2170&MI_00")},
+     kNoFault,
+     1,
+     "P"},
+    {"CompositeTagWithoutInterface",
+     {CompositeParent("P"), Function("F", "P", "USB\\VID_5E3A&PID_2171&MI_")},
+     kNoFault,
+     1,
+     "P"},
+    {"CompositeWithoutChildren", {CompositeParent("P")}, kNoFault, 1, "P"},
+    {"ChildrenOfANodeNotComposite",
+     {{"N", Ids(kRow2), true, false}, Function("F", "N", kCameraFunction)},
+     kNoFault,
+     1,
+     "N"},
 
     // The platform fails.
     {"NoImageClassList", {{"A", Ids(kRow1)}}, Fail("SetupDiGetClassDevsA"), 0, nullptr},
