@@ -21,3 +21,8 @@ int devnode_open_id(const char *instance_id, HDEVINFO *devices, SP_DEVINFO_DATA 
    "TestDriverLoaded"), or fallback when the device does not carry it. */
 DWORD devnode_test_value(HDEVINFO devices, SP_DEVINFO_DATA *device, const char *name,
                          DWORD fallback);
+
+/* A text test value of the device's key under Enum ("TestParent") into text
+   (size bytes, terminated), or "" when the device does not carry it. */
+void devnode_test_string(HDEVINFO devices, SP_DEVINFO_DATA *device, const char *name, char *text,
+                         DWORD size);

@@ -11,6 +11,7 @@ GEO_KEY='Control Panel\International\Geo'
 VIDEO_INPUT_CATEGORY='{860BB310-5D01-11D0-BD3B-00A0C911CE86}'
 IMAGE_CLASS='{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}'
 USB_CLASS='{36FC9E60-C465-11CF-8056-444553540000}'
+CAMERA_CLASS='{CA3E7AB9-B4C3-4AE6-8251-579EF933890F}'
 
 # The camera DLL's class identifiers, one per behaviour (camera_server.c).
 declare -A CAMERA_CLSID=(
@@ -23,7 +24,8 @@ declare -A CAMERA_CLSID=(
 
 # What the fixtures own, and clear at the start of every state: these device
 # keys under Enum\USB and these driver-key slots of both classes.
-FIXTURE_DEVICE_KEYS=('VID_5E3A&PID_0100' 'VID_5E3A&PID_2170' 'VID_5E3A&PID_2171')
+FIXTURE_DEVICE_KEYS=('VID_5E3A&PID_0100' 'VID_5E3A&PID_2170' 'VID_5E3A&PID_2171'
+  'VID_5E3A&PID_2171&MI_00' 'VID_5E3A&PID_2171&MI_02')
 FIXTURE_DRIVER_SLOTS=(0100 0101 0102 0103)
 
 # Geo ids of the countries the scenarios use.
@@ -89,19 +91,23 @@ fixture_country() {
 
 # A device node. Arguments as name=value:
 #   id       instance ID, under one of FIXTURE_DEVICE_KEYS
-#   class    image (listed in the Image class) or usb (only the USB enumerator
-#            knows it)
+#   class    image (listed in the Image class), or usb or camera (in the USB
+#            or the Camera class: only the USB enumerator knows it)
 #   driver   driver-key slot, one of FIXTURE_DRIVER_SLOTS
-#   hwids    hardware IDs, '|' between entries
+#   hwids    hardware IDs, '|' between entries;  compat: compatible IDs
+#   parent   the instance ID of the node it is a child of (a composite
+#            device's function)
 #   desc     "DriverDesc";  product: "ZrProductName" (omitted when empty)
 #   loaded   1 or 0: the driver-loaded bit;  present: 1 or 0
 # Declare nodes in the order Wine lists them (sorted instance IDs).
 fixture_device() {
-  local id="" class=image driver="" hwids="" desc="" product="" loaded=1 present=1
-  local argument
+  local id="" class=image driver="" hwids="" compat="" parent="" desc="" product="" loaded=1
+  local present=1 argument
   for argument in "$@"; do
     case ${argument%%=*} in
-    id | class | driver | hwids | desc | product | loaded | present) local "$argument" ;;
+    id | class | driver | hwids | compat | parent | desc | product | loaded | present)
+      local "$argument"
+      ;;
     *) fixture_error "fixture_device: unknown $argument" ;;
     esac
   done
@@ -113,6 +119,7 @@ fixture_device() {
     fixture_error "fixture_device: $id or slot $driver is not one the fixtures clear"
   local class_guid=$IMAGE_CLASS class_name=Image
   [[ $class == usb ]] && class_guid=$USB_CLASS class_name=USB
+  [[ $class == camera ]] && class_guid=$CAMERA_CLASS class_name=Camera
   FIXTURE_BODY+="
 [HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Enum\\$id]
 \"ClassGUID\"=$(reg_string "$class_guid")
@@ -129,6 +136,13 @@ fixture_device() {
 \"ProviderName\"=\"Test fixture\"
 "
   [[ -n $product ]] && FIXTURE_BODY+="\"ZrProductName\"=$(reg_string "$product")
+"
+  [[ -n $compat || -n $parent ]] && FIXTURE_BODY+="
+[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Enum\\$id]
+"
+  [[ -n $compat ]] && FIXTURE_BODY+="\"CompatibleIDs\"=hex(7):$(multi_string_hex "$compat")
+"
+  [[ -n $parent ]] && FIXTURE_BODY+="\"TestParent\"=$(reg_string "$parent")
 "
   # What machine_probe must then report for the node.
   local status=none located=phantom
@@ -169,7 +183,7 @@ fixture_write() {
     for key in "${FIXTURE_DEVICE_KEYS[@]}"; do
       printf '[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Enum\\USB\\%s]\n\n' "$key"
     done
-    for class in "$IMAGE_CLASS" "$USB_CLASS"; do
+    for class in "$IMAGE_CLASS" "$USB_CLASS" "$CAMERA_CLASS"; do
       for slot in "${FIXTURE_DRIVER_SLOTS[@]}"; do
         printf '[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\%s\\%s]\n\n' "$class" "$slot"
       done

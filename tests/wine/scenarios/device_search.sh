@@ -91,3 +91,35 @@ scenario_camera_answers() {
   expect_released
   expect_silent
 }
+
+# A camera with a microphone, as Windows enumerates a composite USB device:
+# the parent node, in the USB class with the composite driver loaded
+# (compatible ID USB\COMPOSITE), carries the bare IDs; the camera's driver
+# and description sit on its function &MI_00, in the Camera class, and the
+# microphone is function &MI_02. Wine has no composite devices: the test-only
+# configuration manager links the functions to their parent. Only the second
+# pass meets them; it takes the parent, and the description is read from its
+# camera function, so the camera is configured as a plain one is.
+scenario_composite_camera() {
+  local parent='USB\VID_5E3A&PID_2171\6&2C4A1F0E&0&3'
+  machine_begin
+  scanner_device
+  fixture_device id="$parent" class=usb driver=0103 \
+    hwids='USB\VID_5E3A&PID_2171&REV_0100|USB\VID_5E3A&PID_2171' \
+    compat='USB\DevClass_EF&SubClass_02&Prot_01|USB\DevClass_EF&SubClass_02|USB\DevClass_EF|USB\COMPOSITE' \
+    desc='USB Composite Device'
+  fixture_device id='USB\VID_5E3A&PID_2171&MI_00\7&1D2E3F4&0&0000' class=camera driver=0101 \
+    hwids='USB\VID_5E3A&PID_2171&REV_0100&MI_00|USB\VID_5E3A&PID_2171&MI_00' \
+    parent="$parent" desc="$CAMERA_DESC" product=TX7105
+  fixture_device id='USB\VID_5E3A&PID_2171&MI_02\7&1D2E3F4&0&0002' class=usb driver=0102 \
+    hwids='USB\VID_5E3A&PID_2171&REV_0100&MI_02|USB\VID_5E3A&PID_2171&MI_02' \
+    parent="$parent" desc='USB Audio Device'
+  camera_sources
+  machine_ready
+  run_program /d:2
+  expect_exit 1
+  expect_run_value absent
+  expect_bound second
+  expect_property_written second 1
+  expect_silent
+}
