@@ -247,7 +247,7 @@ Run value before: $(describe_entry "$before")
 Run value left:   $(describe_entry "$installed")
 the next logon:   wineboot started the Run values; they ran and ended: $LOGON_MS ms in all
 Run value after:  $(describe_entry "$after")
-on Windows:       gone only where the logon's run may write HKLM's Run key (UAC off, Wine); with UAC it stays and configures the camera at every logon until removal
+on Windows:       stays at logons with a standard user token (standard users, administrators in UAC's Admin Approval Mode), configuring the camera at each; goes, as here under Wine, at the first logon with full administrator rights (by default the built-in Administrator's; any administrator's with UAC off): docs/installing.md
 EOF
 else
   cat <<EOF

@@ -139,9 +139,11 @@ packed_guid() {
 
 # The entry after the logon's run removed it, as it does where it may write
 # the machine-wide Run key: under Wine, which has no registry ACLs, and on
-# Windows with UAC off. On Windows with UAC the logon's run is not elevated,
-# cannot open the key for writing, and the entry stays until the program is
-# removed.
+# Windows at a logon with full administrator rights (by default the built-in
+# Administrator's, and any administrator's with UAC off). At a logon with a
+# standard user token (a standard user, an administrator in UAC's Admin
+# Approval Mode) the run cannot open the key for writing, and the entry stays
+# (docs/installing.md).
 expect_entry_gone_after_logon() {
   expect_run_value absent "Run value after the logon, the key writable"
 }

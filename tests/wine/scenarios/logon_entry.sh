@@ -61,7 +61,8 @@ scenario_patchreg_device_number() {
 # Aires: 50 Hz where the rule says 60. The program is where the entry's bare
 # name resolves, in the System folder of a copy of the prefix. The logon's
 # run removes the entry as it may where it can write the machine-wide Run
-# key (Wine; Windows with UAC off); with UAC the entry stays.
+# key (Wine; on Windows, a logon with full administrator rights); at a logon
+# with a standard user token the entry stays (docs/installing.md).
 scenario_patchreg_auto_logon() {
   scenario_prefix patchreg_auto_logon
   place_configuration_manager || { echo "FAIL  configuration manager"; exit 1; }
