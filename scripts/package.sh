@@ -9,9 +9,10 @@
 # --with-auto, beside it T7105Cfg-auto.msi, the same package of the same
 # executable with MAINSFREQUENCY=auto preset (a release holds both). Beside
 # them SHA256SUMS, their checksums in sha256sum's format (`sha256sum -c
-# SHA256SUMS` in their folder checks them). The build's own files stay as
-# they are. All the files are written, or none: a failure leaves none
-# behind.
+# SHA256SUMS` in their folder checks them); it names every file made, and
+# CI's Windows job and the release take the files from it. The build's own
+# files stay as they are. All the files are written, or none: a failure
+# leaves none behind.
 #
 #   scripts/package.sh [--device-number N] [--mains-frequency 50|60|auto | --with-auto]
 #                      [SIGNER [--pass-file FILE] [--timestamp URL]] [--build DIR] [--out DIR]
@@ -56,7 +57,7 @@ while (($#)); do
   --timestamp) timestamp=(-ts "${2:?--timestamp needs a URL}"); shift ;;
   --build) build=${2:?--build needs a folder}; shift ;;
   --out) out=${2:?--out needs a folder}; shift ;;
-  -h | --help) sed -n '2,36p' "$0"; exit 0 ;;
+  -h | --help) sed -n '2,37p' "$0"; exit 0 ;;
   *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
@@ -78,8 +79,17 @@ cmake --build "$build" --target T7105Cfg_package >/dev/null
 product_name=$(msiinfo export "$build/app/T7105Cfg.msi" Property | tr -d '\r' |
   awk -F'\t' '$1 == "ProductName" { print $2 }')
 
+# The executables that ship, from the build folder: each is signed, shipped
+# beside the packages and named in SHA256SUMS, which CI's Windows job and the
+# release follow, so that one added here is in the folder the Windows job runs
+# and in the release with no other change (the package installs those its
+# source lists).
+executables=(app/T7105Cfg.exe)
+
 mkdir -p "$out"
-rm -f "$out/T7105Cfg.exe" "$out/T7105Cfg.msi" "$out/T7105Cfg-auto.msi" "$out/SHA256SUMS"
+for file in "${executables[@]##*/}" T7105Cfg.msi T7105Cfg-auto.msi SHA256SUMS; do
+  rm -f "$out/$file"
+done
 staging=$(mktemp -d "$out/.staging.XXXXXX")
 trap 'rm -rf "$staging"' EXIT
 
@@ -106,9 +116,13 @@ package() {
   rm "$staging/unsigned.msi"
 }
 
-files=(T7105Cfg.exe T7105Cfg.msi)
-sign "$build/app/T7105Cfg.exe" "$staging/T7105Cfg.exe"
+files=()
+for executable in "${executables[@]}"; do
+  sign "$build/$executable" "$staging/${executable##*/}"
+  files+=("${executable##*/}")
+done
 package T7105Cfg.msi "$mains_frequency"
+files+=(T7105Cfg.msi)
 if ((with_auto)); then
   package T7105Cfg-auto.msi auto
   files+=(T7105Cfg-auto.msi)

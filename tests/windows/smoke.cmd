@@ -1,11 +1,14 @@
 @echo off
-rem The package and the program it installs, on a real Windows: a mains
+rem The packages and the program they install, on a real Windows: a mains
 rem frequency the package refuses, then installed with a device number and a
 rem mains frequency, the entry rewritten with /patchreg, a run on a machine
-rem without the camera, then removal. Run it elevated, from a 64-bit cmd, in a
-rem folder holding T7105Cfg.exe and T7105Cfg.msi; the msiexec logs
-rem (refused.log, install.log, remove.log) stay there. One line per check, then
-rem "N passed, N failed"; the exit code is 1 when any check failed.
+rem without the camera, then removal; then the package with MAINSFREQUENCY=auto
+rem preset, installed without properties and removed. Run it elevated, from a
+rem 64-bit cmd, in the folder that scripts/package.sh --with-auto made
+rem (T7105Cfg.exe, T7105Cfg.msi, T7105Cfg-auto.msi); the msiexec logs
+rem (refused.log, install.log, remove.log, install-auto.log, remove-auto.log)
+rem stay there. One line per check, then "N passed, N failed"; the exit code
+rem is 1 when any check failed.
 rem
 rem The program is run directly, not through start: from a batch file cmd
 rem waits for it and sets ERRORLEVEL, and a program that is missing (a failed
@@ -65,6 +68,21 @@ call :check "Run value before removal" T7105Cfg.exe "%value%"
 
 call :msiexec /x "%CD%\T7105Cfg.msi" /qn /l*v remove.log
 call :check "msiexec /x: exit code" 0 %code%
+call :program_state
+call :check "%program%" absent %state%
+call :run_value T7105Cfg.exe
+call :check "Run value" absent "%value%"
+
+rem A release's T7105Cfg-auto.msi, as Group Policy installs it: no properties,
+rem and the entry has /hz:auto, which the package presets.
+call :msiexec /i "%CD%\T7105Cfg-auto.msi" /qn /l*v install-auto.log
+call :check "msiexec /i T7105Cfg-auto.msi: exit code" 0 %code%
+call :program_state
+call :check "%program%" present %state%
+call :run_value T7105Cfg.exe
+call :check "Run value" "T7105Cfg.exe /hz:auto" "%value%"
+call :msiexec /x "%CD%\T7105Cfg-auto.msi" /qn /l*v remove-auto.log
+call :check "msiexec /x T7105Cfg-auto.msi: exit code" 0 %code%
 call :program_state
 call :check "%program%" absent %state%
 call :run_value T7105Cfg.exe
