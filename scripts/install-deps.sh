@@ -16,9 +16,12 @@ groups=(demo native checks analysis workflow fuzz coverage)
 # The Windows build (the executable and its package) and Wine to run it.
 demo=(mingw-w64 wine64 wixl msitools faketime)
 # The native builds: the product code on the stand-in, its tests and benchmarks;
-# the check of /hz:auto's corrections reads the time-zone database and the
-# ISO country codes.
-native=(g++ googletest libgtest-dev libbenchmark-dev python3 tzdata iso-codes)
+# the check of /hz:auto's corrections reads the ISO country codes and two
+# time-zone databases: tzdata, and Windows' own as Wine's library carries it
+# (read from the file with pefile, Wine not run), with CLDR's map of the
+# Windows zones to countries.
+native=(g++ googletest libgtest-dev libbenchmark-dev python3 tzdata iso-codes
+  libwine python3-pefile unicode-cldr-core)
 # The checks of the executable's headers and size, and of the package's signing.
 checks=(python3-pefile osslsigncode openssl)
 # Static analysis of the product code and of the shell scripts.

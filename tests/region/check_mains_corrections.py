@@ -2,11 +2,15 @@
 """What /hz:auto answers, held to its sources.
 
 The answer that /hz:auto must give a user of each country of ISO 3166 on a
-machine at each standard time-zone bias of the time-zone database is worked
-out here from region/mains-by-country.tsv and this machine's tzdata alone,
+machine at each standard time-zone bias is worked out here from
+region/mains-by-country.tsv and this machine's two time-zone databases alone,
 never from the program's table: where the country has one mains frequency
-and the bias is the standard bias of one of the country's own zones
-(zone.tab), that frequency's class; everywhere else the region rule's. The
+and the bias is one of the country's own, that frequency's class; everywhere
+else the region rule's. A country's own biases are the standard biases of its
+zones in tzdata (zone.tab) this year, and, since GetTimeZoneInformation takes
+its bias from Windows' own database, which lags tzdata where Windows has not
+been updated, those of its Windows zones (CLDR's windowsZones.xml) in every
+year from 2020 to this one, as Wine's copy of that database gives them. The
 program's answers come from region_answers, the program's region code on the
 simulated machine.
 
@@ -17,14 +21,30 @@ simulated machine.
 import datetime
 import json
 import pathlib
+import re
+import struct
 import subprocess
 import sys
 import unicodedata
+import xml.etree.ElementTree
 import zoneinfo
+
+import pefile
 
 MAINS_LIST = pathlib.Path(__file__).resolve().parents[2] / "region" / "mains-by-country.tsv"
 ZONE_TAB = pathlib.Path("/usr/share/zoneinfo/zone.tab")
 ISO_3166 = pathlib.Path("/usr/share/iso-codes/json/iso_3166-1.json")
+# Which Windows zones serve each country, as Debian's unicode-cldr-core gives it.
+WINDOWS_ZONES = pathlib.Path("/usr/share/unicode/cldr/common/supplemental/windowsZones.xml")
+# Wine's copy of Windows' zone database: the registry script in this library's
+# resources, which Wine writes into every prefix's HKLM\Software\Microsoft\
+# Windows NT\CurrentVersion\Time Zones. Debian's libwine installs it.
+WINE_KERNELBASE = pathlib.Path("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/kernelbase.dll")
+FIRST_WINDOWS_YEAR = 2020
+# The Debian packages of the databases, whose versions each run names.
+PACKAGES = ("tzdata", "unicode-cldr-core", "libwine")
+REGISTRY_VALUE = re.compile(r"val '(?P<name>[^']*)' = (?P<kind>[bds]) (?P<data>.*)")
+REGISTRY_DATA = {"b": bytes.fromhex, "d": int, "s": lambda text: text.strip("'")}
 
 
 def mains_by_country():
@@ -50,14 +70,90 @@ def standard_bias(zone, year):
     return -int(min(offsets).total_seconds()) // 60
 
 
-def zones_by_country():
-    """ISO alpha-2 code -> {standard bias: [zones]} of the country's own zones."""
-    year = datetime.date.today().year
+def tzdata_zones_by_country(year):
+    """ISO alpha-2 code -> {standard bias: [why]} of the country's tzdata zones."""
     zones = {}
     for line in ZONE_TAB.read_text(encoding="utf-8").splitlines():
         if line and not line.startswith("#"):
             code, _coordinates, zone = line.split("\t")[:3]
-            zones.setdefault(code, {}).setdefault(standard_bias(zone, year), []).append(zone)
+            zones.setdefault(code, {}).setdefault(standard_bias(zone, year), []).append(
+                f"{zone} (tzdata)")
+    return zones
+
+
+def wine_registry_script():
+    """The text of kernelbase.dll's registry script that holds the zones."""
+    image = pefile.PE(str(WINE_KERNELBASE), fast_load=True)
+    image.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
+    scripts = (image.get_data(language.data.struct.OffsetToData, language.data.struct.Size)
+               for kind in image.DIRECTORY_ENTRY_RESOURCE.entries
+               if str(kind.name) == "WINE_REGISTRY"
+               for name in kind.directory.entries for language in name.directory.entries)
+    return next((text.decode("utf-8") for text in scripts if b"'Time Zones'" in text), "")
+
+
+def windows_zone_database():
+    """Windows zone -> {subkey: {value name: value}}: the zone's key itself as
+    subkey "" (its TZI), and "Dynamic DST" (its years)."""
+    zones = {}
+    path, key = [], ""
+    for line in wine_registry_script().splitlines():
+        item = line.strip()
+        if item == "{":
+            path.append(key)
+        elif item == "}":
+            path.pop()
+        elif item.startswith("val ") and "Time Zones" in path[:-1]:
+            value = REGISTRY_VALUE.fullmatch(item)
+            zone, *subkey = path[path.index("Time Zones") + 1:]
+            zones.setdefault(zone, {}).setdefault("\\".join(subkey), {})[value["name"]] = (
+                REGISTRY_DATA[value["kind"]](value["data"]))
+        elif item:
+            key = re.sub(r"^(NoRemove|ForceRemove|Delete) ", "", item).strip("'")
+    return zones
+
+
+def windows_biases(zone, year):
+    """{bias: [years]} of a Windows zone from FIRST_WINDOWS_YEAR to `year`: each
+    year's Dynamic DST entry, or the zone's TZI for a year without one (in
+    Wine's copies the TZI always has the last entry's bias). The bias is the
+    first field of either (REG_TZI_FORMAT)."""
+    biases = {}
+    for when in range(FIRST_WINDOWS_YEAR, year + 1):
+        entry = zone.get("Dynamic DST", {}).get(str(when), zone[""]["TZI"])
+        biases.setdefault(struct.unpack_from("<l", entry)[0], []).append(when)
+    return biases
+
+
+def years(span):
+    return str(span[0]) if len(span) == 1 else f"{span[0]}-{span[-1]}"
+
+
+def windows_zones_by_country(year):
+    """ISO alpha-2 code -> {standard bias: [why]} of the country's Windows zones.
+    A territory counts where it is a country: "001" marks a zone's default."""
+    database = windows_zone_database()
+    zones = {}
+    for mapping in xml.etree.ElementTree.parse(WINDOWS_ZONES).iter("mapZone"):
+        zone, code = mapping.get("other"), mapping.get("territory")
+        if code == "001":
+            continue
+        if zone not in database:
+            raise LookupError(f"{zone}, which CLDR gives {code}, is not in Wine's zone database")
+        for bias, span in windows_biases(database[zone], year).items():
+            zones.setdefault(code, {}).setdefault(bias, []).append(
+                f"{zone} (Windows, {years(span)})")
+    return zones
+
+
+def zones_by_country():
+    """ISO alpha-2 code -> {standard bias: [why]} of the country's own zones in
+    either database."""
+    year = datetime.date.today().year
+    zones = tzdata_zones_by_country(year)
+    for code, own in windows_zones_by_country(year).items():
+        for bias, why in own.items():
+            zones.setdefault(code, {}).setdefault(bias, []).extend(why)
     return zones
 
 
@@ -82,8 +178,12 @@ def expected_answers():
             if hertz in ("50", "60") and bias in own:
                 why = f"{country['name']}, {hertz} Hz, at its own {', '.join(own[bias])}"
                 answers[country["alpha_3"], bias] = (rule, 2 if hertz == "60" else 1, why)
+            elif hertz in ("50", "60"):
+                why = f"the rule stands: no zone of {country['name']} has it in either database"
+                answers[country["alpha_3"], bias] = (rule, rule, why)
             else:
-                answers[country["alpha_3"], bias] = (rule, rule, "the rule stands")
+                why = "the rule stands: the country's mains are not of one frequency"
+                answers[country["alpha_3"], bias] = (rule, rule, why)
     return answers
 
 
@@ -92,12 +192,18 @@ def utc_offset(bias):
     return f"UTC{sign}{abs(bias) // 60:02d}:{abs(bias) % 60:02d}"
 
 
+def databases(why):
+    """The databases that a correction's reason names."""
+    return [name for name in ("tzdata", "Windows") if f"({name}" in why]
+
+
 def print_table(answers):
     rows = [(2 if auto == 2 else 1, country, bias, why)
             for (country, bias), (rule, auto, why) in answers.items() if auto != rule]
     for klass, country, bias, why in sorted(rows):
         name = unicodedata.normalize("NFKD", why.split(",")[0]).encode("ascii", "ignore").decode()
-        print(f'    {{"{country}", {bias}, {60 if klass == 2 else 50}}},  // {name}, {utc_offset(bias)}')
+        print(f'    {{"{country}", {bias}, {60 if klass == 2 else 50}}},  '
+              f'// {name}, {utc_offset(bias)} ({", ".join(databases(why))})')
     print(f"{len(rows)} corrections", file=sys.stderr)
 
 
@@ -116,16 +222,21 @@ def check(answers, program):
             failures += 1
             print(f"FAIL  {country} at bias {bias}: expected rule {rule}, auto {auto} ({why}); "
                   f"the program: {line}")
-    corrected = sum(1 for rule, auto, _ in answers.values() if rule != auto)
-    print(f"{len(cases)} cases, {corrected} where /hz:auto corrects the rule, {failures} failed")
+    corrected = [why for rule, auto, why in answers.values() if rule != auto]
+    windows_alone = sum(1 for why in corrected if databases(why) == ["Windows"])
+    print(f"{len(cases)} cases, {len(corrected)} where /hz:auto corrects the rule "
+          f"({windows_alone} from Windows' zones alone), {failures} failed")
     return 1 if failures else 0
 
 
 if __name__ == "__main__":
-    for source in (ZONE_TAB, ISO_3166):
+    for source in (ZONE_TAB, ISO_3166, WINDOWS_ZONES, WINE_KERNELBASE):
         if not source.is_file():
             print(f"FAIL  {source} is missing: scripts/install-deps.sh native installs it")
             sys.exit(1)
+    versions = subprocess.run(["dpkg-query", "-W", "-f", "${Package} ${Version}, ", *PACKAGES],
+                              capture_output=True, text=True, check=False).stdout
+    print(f"sources: {versions.rstrip(', ')}", file=sys.stderr)
     if sys.argv[1:] == ["--table"]:
         print_table(expected_answers())
     elif len(sys.argv) == 2:

@@ -71,6 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RegionCase{"SaudiArabiaAtHome", -180, "SAU", 0, true, 1},
                       RegionCase{"SaudiArabiaInLondon", 0, "SAU", 0, true, 0},
                       RegionCase{"ChathamIslands", -765, "NZL", 1, false, 0},
+                      // Windows' own zones, where a machine lacks their updates.
+                      RegionCase{"ParaguayBefore2025Update", 240, "PRY", 1, false, 0},
+                      RegionCase{"GreenlandBefore2023Update", 180, "GRL", 1, false, 0},
                       RegionCase{"CountryLikeACode", 180, "ARGX", 1, false, 1}),
     [](const ::testing::TestParamInfo<RegionCase>& info) { return info.param.label; });
 
