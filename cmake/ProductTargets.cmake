@@ -17,8 +17,14 @@ endfunction()
 # lacks. So does data imported from a DLL: the fix-ups that it needs are
 # applied by the start-up code, which the executable does not have. Like the
 # programs of Windows' own linker, it is marked aware of terminal servers.
+# CONSOLE, before the sources, makes it a console program instead.
 function(t7105_windows_executable name entry)
-  add_executable(${name} WIN32 ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 2 arg "CONSOLE" "" "")
+  set(subsystem WIN32)
+  if(arg_CONSOLE)
+    set(subsystem "")
+  endif()
+  add_executable(${name} ${subsystem} ${arg_UNPARSED_ARGUMENTS})
   target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
   target_link_options(${name} PRIVATE
     -static -s -nostartfiles -Wl,-e,${entry} -Wl,--gc-sections -Wl,--no-insert-timestamp

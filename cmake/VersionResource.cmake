@@ -22,8 +22,17 @@ t7105_version_text(${T7105_PRODUCT_VERSION} T7105_PRODUCT_VERSION_TEXT)
 string(REPLACE "." "," T7105_FILE_VERSION_COMMAS "${PROJECT_VERSION}")
 string(REPLACE "." "," T7105_PRODUCT_VERSION_COMMAS "${T7105_PRODUCT_VERSION}")
 
+set(T7105_REPORT_DESCRIPTION "Camera configuration report")
 set(T7105_RESOURCE_DIR ${PROJECT_BINARY_DIR}/res)
 configure_file(${PROJECT_SOURCE_DIR}/res/version.h.in ${T7105_RESOURCE_DIR}/version.h @ONLY)
-configure_file(${PROJECT_SOURCE_DIR}/res/T7105Cfg.manifest.in
-               ${T7105_RESOURCE_DIR}/T7105Cfg.manifest @ONLY)
+
+# Each executable's application manifest, named and described as it is.
+function(t7105_manifest name description)
+  set(T7105_MANIFEST_NAME ${name})
+  set(T7105_MANIFEST_DESCRIPTION ${description})
+  configure_file(${PROJECT_SOURCE_DIR}/res/app.manifest.in ${T7105_RESOURCE_DIR}/${name}.manifest
+                 @ONLY)
+endfunction()
+t7105_manifest(T7105Cfg "${PROJECT_DESCRIPTION}")
+t7105_manifest(T7105Report "${T7105_REPORT_DESCRIPTION}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${T7105_RESOURCE_DIR}")

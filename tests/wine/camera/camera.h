@@ -16,7 +16,10 @@ enum camera_behaviour {
   CAMERA_REFUSES_BIND,    /* binding fails: Load refuses the registration */
   CAMERA_NO_PROPERTY_SET, /* binds, but has no IKsPropertySet */
   CAMERA_SET_FALSE,       /* binds; Set answers S_FALSE */
-  CAMERA_SET_FAILS        /* binds; Set answers E_FAIL */
+  CAMERA_SET_FAILS,       /* binds; Set answers E_FAIL */
+  CAMERA_ACCESS_DENIED,   /* binding fails as with camera access turned off */
+  CAMERA_ANSWERS_GET      /* binds; says it supports get and set, and a get
+                             answers class 2 */
 };
 
 const char *camera_behaviour_name(enum camera_behaviour behaviour);

@@ -19,6 +19,10 @@ const char *camera_behaviour_name(enum camera_behaviour behaviour) {
       return "set-false";
     case CAMERA_SET_FAILS:
       return "set-fails";
+    case CAMERA_ACCESS_DENIED:
+      return "access-denied";
+    case CAMERA_ANSWERS_GET:
+      return "answers-get";
   }
   return "unknown";
 }

@@ -33,9 +33,9 @@ static HRESULT WINAPI persist_load(IPersistPropertyBag *self, IPropertyBag *bag,
     WideCharToMultiByte(CP_ACP, 0, value.bstrVal, -1, camera->tag, sizeof camera->tag, NULL, NULL);
   camera->tag[sizeof camera->tag - 1] = '\0';
   VariantClear(&value);
-  if (camera->behaviour == CAMERA_REFUSES_BIND) {
+  if (camera->behaviour == CAMERA_REFUSES_BIND || camera->behaviour == CAMERA_ACCESS_DENIED) {
     camera_log_event(camera, "refuse");
-    return E_FAIL;
+    return camera->behaviour == CAMERA_ACCESS_DENIED ? E_ACCESSDENIED : E_FAIL;
   }
   camera_log_event(camera, "bind");
   return S_OK;

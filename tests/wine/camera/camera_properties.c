@@ -1,6 +1,7 @@
 /* IKsPropertySet of the simulated camera: Set records everything it
-   receives and answers as the camera's behaviour says; Get and
-   QuerySupported are only logged, since the program must not use them. */
+   receives and answers as the camera's behaviour says. Get and
+   QuerySupported, which the program never uses and the report may, are
+   logged; only a camera that answers a get says it supports one. */
 #include "camera_object.h"
 
 /* Longest property buffer the log spells out in full. */
@@ -54,27 +55,36 @@ static HRESULT WINAPI properties_set(IKsPropertySet *self, REFGUID set, DWORD id
   return answer;
 }
 
+/* The class such a camera holds, at byte 24 of the 72-byte block. */
+#define HELD_CLASS 2
+#define BLOCK_LENGTH 72
+
 static HRESULT WINAPI properties_get(IKsPropertySet *self, REFGUID set, DWORD id, void *instance,
                                      DWORD instance_length, void *data, DWORD data_length,
                                      DWORD *returned) {
+  struct camera *camera = CAMERA_FROM(self, properties);
   (void)set;
   (void)id;
   (void)instance;
   (void)instance_length;
-  (void)data;
-  (void)data_length;
-  (void)returned;
-  camera_log_event(CAMERA_FROM(self, properties), "get");
-  return E_NOTIMPL;
+  camera_log_event(camera, "get");
+  if (camera->behaviour != CAMERA_ANSWERS_GET) return E_NOTIMPL;
+  if (data == NULL || data_length < BLOCK_LENGTH || returned == NULL) return E_INVALIDARG;
+  ZeroMemory(data, BLOCK_LENGTH);
+  ((BYTE *)data)[24] = HELD_CLASS;
+  *returned = BLOCK_LENGTH;
+  return S_OK;
 }
 
 static HRESULT WINAPI properties_supported(IKsPropertySet *self, REFGUID set, DWORD id,
                                            DWORD *support) {
+  struct camera *camera = CAMERA_FROM(self, properties);
   (void)set;
   (void)id;
-  (void)support;
-  camera_log_event(CAMERA_FROM(self, properties), "query-supported");
-  return E_NOTIMPL;
+  camera_log_event(camera, "query-supported");
+  if (camera->behaviour != CAMERA_ANSWERS_GET) return E_NOTIMPL;
+  *support = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;
+  return S_OK;
 }
 
 IKsPropertySetVtbl camera_properties_table = {

@@ -20,6 +20,8 @@ declare -A CAMERA_CLSID=(
   [no-property-set]='{38C7EC83-A6EE-405E-B886-EBA27357F9C5}'
   [set-false]='{B94690C0-E641-40D5-A48D-20DF17991CA6}'
   [set-fails]='{15374BCE-25CA-4FAB-AC19-AA91BE80869B}'
+  [access-denied]='{6E0B8C2D-41F7-4A93-8D52-1C7AE43690B1}'
+  [answers-get]='{C2749F1A-8B3E-4D05-A61F-53D80E942C67}'
 )
 
 # What the fixtures own, and clear at the start of every state: these device
