@@ -27,12 +27,20 @@ set(T7105_RESOURCE_DIR ${PROJECT_BINARY_DIR}/res)
 configure_file(${PROJECT_SOURCE_DIR}/res/version.h.in ${T7105_RESOURCE_DIR}/version.h @ONLY)
 
 # Each executable's application manifest, named and described as it is.
+# WITHOUT_COMMENTS leaves out the template's XML comments, which would take
+# the report's resources past a 512-byte block of its file.
 function(t7105_manifest name description)
   set(T7105_MANIFEST_NAME ${name})
   set(T7105_MANIFEST_DESCRIPTION ${description})
-  configure_file(${PROJECT_SOURCE_DIR}/res/app.manifest.in ${T7105_RESOURCE_DIR}/${name}.manifest
-                 @ONLY)
+  set(template ${PROJECT_SOURCE_DIR}/res/app.manifest.in)
+  if(ARGN STREQUAL "WITHOUT_COMMENTS")
+    file(READ ${template} content)
+    string(REGEX REPLACE "[ ]*<!--[^>]*-->\n" "" content "${content}")
+    file(CONFIGURE OUTPUT ${T7105_RESOURCE_DIR}/${name}.manifest CONTENT "${content}" @ONLY)
+  else()
+    configure_file(${template} ${T7105_RESOURCE_DIR}/${name}.manifest @ONLY)
+  endif()
 endfunction()
 t7105_manifest(T7105Cfg "${PROJECT_DESCRIPTION}")
-t7105_manifest(T7105Report "${T7105_REPORT_DESCRIPTION}")
+t7105_manifest(T7105Report "${T7105_REPORT_DESCRIPTION}" WITHOUT_COMMENTS)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${T7105_RESOURCE_DIR}")

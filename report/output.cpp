@@ -150,8 +150,11 @@ void BeginOutput(Output* out, int json) {
 
 void BeginSection(Output* out, const char* name) { Nest(out, name); }
 
+// An object or list that closed empty still needs a comma before the next
+// member.
 void EndSection(Output* out) {
   if (out->json) AppendZ(out, "}");
+  out->first = 0;
   --out->depth;
 }
 
@@ -162,6 +165,7 @@ void BeginList(Output* out, const char* name) {
 
 void EndList(Output* out) {
   if (out->json) AppendZ(out, "]");
+  out->first = 0;
 }
 
 void BeginItem(Output* out, const char* name) { Nest(out, name); }
@@ -184,7 +188,7 @@ void PutAnsi(Output* out, const char* name, const char* text) {
 
 void PutWords(Output* out, const char* name, const char* words) {
   Begin(out, name, "\"", ": ");
-  AppendZ(out, words);
+  AppendAnsi(out, words);
   if (out->json) AppendZ(out, "\"");
   EndLine(out);
 }

@@ -33,8 +33,9 @@ void BeginItem(Output* out, const char* name);
 void EndItem(Output* out);
 void EndList(Output* out);
 
-// Facts: text in the ANSI code page, as the program holds it; wide text, as
-// the platform gives it; the report's own words, in ASCII.
+// Facts: text in the ANSI code page, as the program holds it, and wide
+// text, as the platform gives it, both quoted on a plain line; words, in
+// the ANSI code page too, unquoted there.
 void PutAnsi(Output* out, const char* name, const char* text);
 void PutWide(Output* out, const char* name, const WCHAR* text);
 void PutWords(Output* out, const char* name, const char* words);

@@ -88,26 +88,23 @@ const char* ReadEntry(Output* out, char* text, const char** why) {
   const LONG status = ReadValue(HKEY_LOCAL_MACHINE, kRunKeyPath, &type, text, &size);
   text[status == ERROR_SUCCESS ? size : 0] = '\0';
   *why = "no logon entry";
-  if (status == ERROR_MORE_DATA) {
-    PutNone(out, "entry\0logon entry", "longer than 2048 bytes, not read");
-    *why = "the logon entry is too long to be the program's";
-  } else if (status == ERROR_SUCCESS && type != REG_SZ) {
-    PutNone(out, "entry\0logon entry", "not REG_SZ text, not read");
-    *why = "the logon entry is not REG_SZ";
-  } else if (status == ERROR_SUCCESS) {
+  if (status == ERROR_SUCCESS) {
     PutAnsi(out, "entry\0logon entry", text);
-    if (IsProgramCommand(text)) {
+    PutNumber(out, "entryType\0its registry type", static_cast<LONG>(type));
+    if (type != REG_SZ) {
+      *why = "the logon entry is not REG_SZ";
+    } else if (IsProgramCommand(text)) {
       command = text;
     } else {
       *why = "the logon entry does not start T7105Cfg.exe";
     }
+  } else if (status == ERROR_MORE_DATA) {
+    PutNone(out, "entry\0logon entry", "longer than 2048 bytes");
+    *why = "the logon entry is too long to be the program's";
   } else if (status == ERROR_FILE_NOT_FOUND) {
     PutNone(out, "entry\0logon entry", "absent");
   } else {
     PutCode(out, "entry\0logon entry unreadable", static_cast<DWORD>(status), NULL);
-  }
-  if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-    PutNumber(out, "entryType\0its registry type", static_cast<LONG>(type));
   }
   return command;
 }

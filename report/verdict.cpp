@@ -43,6 +43,6 @@ int ReportVerdict(Output* out, const RunPicture* run) {
     wsprintfA(end, ", and write its logon entry back (/first)");
   }
   PutNumber(out, "exit\0exit code", code);
-  PutAnsi(out, "result\0T7105Cfg.exe", sentence);
+  PutWords(out, "result\0T7105Cfg.exe", sentence);
   return code;
 }
