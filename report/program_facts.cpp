@@ -100,7 +100,7 @@ const char* ReadEntry(Output* out, char* text, const char** why) {
     }
   } else if (status == ERROR_MORE_DATA) {
     PutNone(out, "entry\0logon entry", "longer than 2048 bytes");
-    *why = "the logon entry is too long to be the program's";
+    *why = "the logon entry is too long for the program";
   } else if (status == ERROR_FILE_NOT_FOUND) {
     PutNone(out, "entry\0logon entry", "absent");
   } else {
@@ -149,11 +149,11 @@ void ReportProgram(Output* out, RunPicture* run, const char* commandTail) {
   const int userOff =
       ReportStartupSwitch(out, HKEY_CURRENT_USER, "startupUser\0Startup apps switch (user)");
   if (commandTail[0] != '\0') {
-    ReportCommand(out, run, commandTail, "the report's command line");
+    ReportCommand(out, run, commandTail, "the command line given");
   } else if (entryCommand != NULL) {
     run->fromEntry = 1;
     run->entryDisabled = machineOff || userOff;
-    ReportCommand(out, run, FindCommandTail(entryCommand), "the logon entry: the next logon's run");
+    ReportCommand(out, run, FindCommandTail(entryCommand), "the logon entry, run at the next logon");
   } else {
     ReportCommand(out, run, "", why);
   }

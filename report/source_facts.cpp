@@ -3,6 +3,8 @@
 // whether its filter gives the property interface, and what the driver says
 // of the mains-frequency property when asked, which the program never does.
 // Nothing is ever set.
+#include <stddef.h>
+
 #include "capture/instance_suffix.h"
 #include "capture/power_line.h"
 #include "capture/source_name.h"
@@ -15,6 +17,9 @@ namespace {
 const GUID kVendorPropertySet = {
     0x4b1e93d2, 0x6c07, 0x4f5a, {0x9e, 0x21, 0x7d, 0x38, 0xa0, 0xc4, 0xb6, 0x15}};
 const DWORD kPowerLineProperty = 15;
+// What Kernel Streaming answers for a property set the driver does not know:
+// ERROR_SET_NOT_FOUND as an HRESULT.
+const HRESULT kSetNotFound = static_cast<HRESULT>(0x80070492);
 
 const char* Meaning(HRESULT result) {
   switch (result) {
@@ -26,7 +31,7 @@ const char* Meaning(HRESULT result) {
       return "no such interface";
     case E_NOTIMPL:
       return "not implemented";
-    case HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND):
+    case kSetNotFound:
       return "no such property set";
     default:
       return NULL;

@@ -22,7 +22,7 @@ int ReportVerdict(Output* out, const RunPicture* run) {
     end += wsprintfA(end, "would only write its logon entry (/patchreg), touching no device");
   } else if (!run->sourceMatched && !run->cameraFound) {
     code = kNoCamera;
-    end += wsprintfA(end, "would stop: no device node carries the camera's hardware IDs");
+    end += wsprintfA(end, "would stop: no device node carries the camera hardware IDs");
   } else if (!run->sourceMatched) {
     code = kNoSource;
     end += wsprintfA(end, "would stop: no capture source is named \"%s\"", name);

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Checks the built T7105Cfg.exe as Windows will see it: machine and
-subsystem, the application manifest against the program's version and
-description, and its imports. (The version block is read back through the
+"""Checks a built executable of the product (T7105Cfg.exe, or with --report
+T7105Report.exe) as Windows will see it: machine and subsystem, the
+application manifest against its version and description, and its imports. (The version block is read back through the
 Windows API by the Wine suite.) With the link map, it also checks that the
 program starts at its own entry point and that nothing of the C runtime's
 start-up came back: no thread-local data, no initialiser or constructor
@@ -13,7 +13,7 @@ Wine always loads the executable at its preferred base, so what lets Windows
 move it is checked here: the header's flags, and, in an image without base
 relocations, that no section holds its own absolute addresses.
 
-usage: check_executable.py T7105Cfg.exe T7105Cfg.map VERSION DESCRIPTION"""
+usage: check_executable.py [--report] EXE MAP VERSION DESCRIPTION"""
 import re
 import sys
 
@@ -27,14 +27,19 @@ SUPPORTED_OS = {
 }
 SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
-    "setupapi.dll", "cfgmgr32.dll", "msvcrt.dll",
+    "setupapi.dll", "cfgmgr32.dll", "msvcrt.dll", "version.dll",
 }
 # What the program's code calls of msvcrt.dll; the start-up code would add
 # __getmainargs, _initterm, exit and their like.
 C_RUNTIME_FUNCTIONS = {
     "_stricmp", "_strnicmp", "memchr", "memcmp", "memcpy", "memset", "strlen", "strtol",
 }
-ENTRY_POINT = "T7105Start"
+# The program: its entry point, a GUI program (no window ever opens); the
+# report: its own entry point, a console program.
+ENTRY_POINT, SUBSYSTEM = "T7105Start", 2
+if sys.argv[1:2] == ["--report"]:
+    ENTRY_POINT, SUBSYSTEM = "T7105ReportStart", 3
+    del sys.argv[1]
 # Address space layout randomisation (at any 64-bit address), no execution of
 # data, and no compatibility shims for terminal servers.
 DLL_CHARACTERISTICS = ("DYNAMIC_BASE", "HIGH_ENTROPY_VA", "NX_COMPAT", "TERMINAL_SERVER_AWARE")
@@ -126,8 +131,8 @@ def main(path, map_path, version, description):
     with open(map_path, encoding="utf-8", errors="replace") as link_map:
         check_start_up(pe, link_map.read())
     check(pe.FILE_HEADER.Machine == 0x8664, f"machine {pe.FILE_HEADER.Machine:#x}, expected x86_64")
-    check(pe.OPTIONAL_HEADER.Subsystem == 2,
-          f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected 2 (GUI)")
+    check(pe.OPTIONAL_HEADER.Subsystem == SUBSYSTEM,
+          f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected {SUBSYSTEM}")
     check(pe.FILE_HEADER.TimeDateStamp == 0,
           f"link time stamp {pe.FILE_HEADER.TimeDateStamp:#x}, expected none")
     check_relocatable(pe)

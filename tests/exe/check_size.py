@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Checks the size budget of the built T7105Cfg.exe: the stripped x86_64
+"""Checks the size budget of a built executable: the stripped x86_64
 executable with its resources, at most BUDGET bytes. Prints where the bytes
 go, section by section, so that a change that breaks the budget shows why.
 
-usage: check_size.py T7105Cfg.exe BUDGET"""
+usage: check_size.py EXE BUDGET"""
 import os
 import sys
 

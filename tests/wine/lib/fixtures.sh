@@ -6,6 +6,7 @@
 # it and checks that it took.
 
 RUN_KEY='Software\Microsoft\Windows\CurrentVersion\Run'
+STARTUP_APPROVED_KEY='Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 RUN_VALUE_NAME='T7105Cfg.exe'
 GEO_KEY='Control Panel\International\Geo'
 VIDEO_INPUT_CATEGORY='{860BB310-5D01-11D0-BD3B-00A0C911CE86}'
@@ -75,6 +76,7 @@ fixture_error() {
 fixture_begin() {
   FIXTURE_FILE=${1:-$T7105_WINE_ROOT/state.reg}
   FIXTURE_RUN_VALUE=absent
+  FIXTURE_STARTUP=absent
   FIXTURE_NATION=${GEO_ID[USA]}
   FIXTURE_IMAGE_LINES=()
   FIXTURE_USB_LINES=()
@@ -85,11 +87,19 @@ fixture_begin() {
 # The logon entry before the run: its text, or "absent".
 fixture_run_value() { FIXTURE_RUN_VALUE=$1; }
 
+# The machine's Startup apps switch for the entry: enabled, disabled (the
+# value's first byte odd, as Windows writes it) or absent.
+fixture_startup_switch() { FIXTURE_STARTUP=$1; }
+
 # The user's country, as a three-letter code from GEO_ID.
 fixture_country() {
   [[ -n ${GEO_ID[$1]:-} ]] || fixture_error "unknown country $1"
   FIXTURE_NATION=${GEO_ID[$1]}
 }
+
+# No country set: the Nation value that GetUserGeoID answers with
+# GEOID_NOT_AVAILABLE.
+fixture_no_country() { FIXTURE_NATION=-1; }
 
 # A device node. Arguments as name=value:
 #   id       instance ID, under one of FIXTURE_DEVICE_KEYS
@@ -196,6 +206,12 @@ fixture_write() {
     else
       printf '"%s"=%s\n\n' "$RUN_VALUE_NAME" "$(reg_string "$FIXTURE_RUN_VALUE")"
     fi
+    printf '[HKEY_LOCAL_MACHINE\\%s]\n"%s"=' "$STARTUP_APPROVED_KEY" "$RUN_VALUE_NAME"
+    case $FIXTURE_STARTUP in
+    enabled) printf 'hex:02,00,00,00,00,00,00,00,00,00,00,00\n\n' ;;
+    disabled) printf 'hex:03,00,00,00,00,00,00,00,00,00,00,00\n\n' ;;
+    *) printf -- '-\n\n' ;;
+    esac
     printf '[HKEY_CURRENT_USER\\%s]\n"Nation"="%s"\n' "$GEO_KEY" "$FIXTURE_NATION"
     printf '%s' "$FIXTURE_BODY"
   } | sed 's/$/\r/' >"$FIXTURE_FILE"
