@@ -95,14 +95,19 @@ report_composite() {
     'camera.description="TX7105 USB Camera"'
 }
 
-# A capture source of another name than the one composed.
+# Capture sources of other names than the one composed, more than a list
+# shows, the first with characters that JSON escapes.
 report_other_name() {
+  local source
   machine_begin
   camera_device
-  fixture_camera other normal 'TX7105 Camera'
+  fixture_camera quoted normal 'TX7105 "Camera" \ 1'
+  for source in 2 3 4 5 6 7 8 9; do fixture_camera "other$source" normal "TX7105 Camera $source"; done
   machine_ready
   report_run /d:2
-  expect_report 2 'camera.found=true' 'sources.name="TX7105 USB Camera #2"' 'sources.match=null' \
+  expect_report 2 'camera.found=true' 'sources.sources.0.name="TX7105 \"Camera\" \\ 1"' \
+    'sources.sources.7.name="TX7105 Camera 8"' 'sources.sources.8.name="(missing)"' 'sources.count=9' \
+    'sources.name="TX7105 USB Camera #2"' 'sources.match=null' \
     'result="would stop: no capture source is named \"TX7105 USB Camera #2\""'
 }
 
