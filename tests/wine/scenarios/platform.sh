@@ -58,27 +58,31 @@ scenario_silence() {
   expect_property_written first 1
 }
 
-# The version block, read back through GetFileVersionInfoA, against the
-# program's identity as the build gives it (T7105_VERSION_* in the
-# environment).
-scenario_version_block() {
-  local block
+# One executable's version block, read back through GetFileVersionInfoA,
+# against the identity the build gives it (T7105_VERSION_* in the
+# environment), and its own names and description.
+expect_version_block() {
+  local name=$1 description=$2 block line
   block=$(wine_program "$T7105_TEST_BIN/version_block.exe" \
-    "$(windows_path "$T7105_WINE_ROOT/bin/T7105Cfg.exe")" | tr -d '\r')
+    "$(windows_path "$T7105_WINE_ROOT/bin/$name.exe")" | tr -d '\r')
   printf '%s\n' "$block" | sed 's/^/      /'
-  local line
   for line in "translation=0409/04B0" \
     "fixed_file_version=$T7105_VERSION_FILE" \
     "fixed_product_version=$T7105_VERSION_PRODUCT" \
     "CompanyName=$T7105_VERSION_COMPANY" \
-    "FileDescription=$T7105_VERSION_DESCRIPTION" \
+    "FileDescription=$description" \
     "FileVersion=$T7105_VERSION_FILE_TEXT" \
-    "InternalName=T7105Cfg" \
+    "InternalName=$name" \
     "LegalCopyright=$T7105_VERSION_COPYRIGHT" \
-    "OriginalFilename=T7105Cfg.exe" \
+    "OriginalFilename=$name.exe" \
     "ProductName=$T7105_VERSION_PRODUCT_NAME" \
     "ProductVersion=$T7105_VERSION_PRODUCT_TEXT" \
     "Model Number=$T7105_VERSION_MODEL"; do
-    check "${line%%=*}" "$line" "$(grep -xF "$line" <<<"$block")"
+    check "$name ${line%%=*}" "$line" "$(grep -xF "$line" <<<"$block")"
   done
+}
+
+scenario_version_block() {
+  expect_version_block T7105Cfg "$T7105_VERSION_DESCRIPTION"
+  expect_version_block T7105Report "$T7105_VERSION_REPORT_DESCRIPTION"
 }

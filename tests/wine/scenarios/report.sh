@@ -55,7 +55,10 @@ report_bound() {
   fixture_run_value 'T7105Cfg.exe /d:2'
   machine_ready
   report_run
-  expect_report 0 'program.switches="/d:2"' 'program.from="the logon entry, run at the next logon"' \
+  expect_report 0 'program.path="C:\\windows\\system32\\T7105Cfg.exe"' \
+    'program.version="'"$T7105_VERSION_FILE"'"' 'program.entry="T7105Cfg.exe /d:2"' \
+    'program.entryType=1' 'program.startupMachine="no switch"' \
+    'program.switches="/d:2"' 'program.from="the logon entry, run at the next logon"' \
     'camera.found=true' 'camera.nodes.0.id='"$REPORT_CAMERA" 'camera.nodes.0.class="Image"' \
     'camera.taken='"$REPORT_CAMERA" 'camera.why="first with its driver loaded"' \
     'sources.sources.1.name="TX7105 USB Camera #2"' 'sources.match=2' \
