@@ -12,6 +12,9 @@
 #                      with DEVICENUMBER=2 (no switches then), simulates the
 #                      user's next logon, and reports the Run value the package
 #                      left, what the camera received and the Run value after
+#     --report         runs T7105Report.exe with the switches instead (none: it
+#                      reports on the logon entry, T7105Cfg.exe /d:2), with
+#                      T7105Cfg.exe in the System folder, and prints its report
 #   For example: scripts/demo.sh --tz America/Argentina/Buenos_Aires --country ARG /hz:auto
 #   (/hz:auto corrects the region rule there: class 1, where the rule alone gives 2)
 set -euo pipefail
@@ -35,6 +38,7 @@ country=KOR
 camera=yes
 keep=no
 logon=no
+report=no
 switches=()
 while (($#)); do
   case $1 in
@@ -43,7 +47,8 @@ while (($#)); do
   --no-camera) camera=no ;;
   --keep) keep=yes ;;
   --logon) logon=yes ;;
-  -h | --help) sed -n '2,16p' "$0"; exit 0 ;;
+  --report) report=yes ;;
+  -h | --help) sed -n '2,19p' "$0"; exit 0 ;;
   --*) echo "unknown option $1" >&2; exit 2 ;;
   *) switches+=("$1") ;;
   esac
@@ -51,7 +56,8 @@ while (($#)); do
 done
 [[ $logon == no || ${#switches[@]} == 0 ]] ||
   { echo "--logon takes no switches: the package's entry gives them" >&2; exit 2; }
-((${#switches[@]})) || switches=(/d:2)
+[[ $logon == no || $report == no ]] || { echo "--logon or --report, not both" >&2; exit 2; }
+((${#switches[@]})) || [[ $report == yes ]] || switches=(/d:2)
 [[ -n ${GEO_ID[$country]:-} ]] ||
   { echo "--country: one of ${!GEO_ID[*]}" >&2; exit 2; }
 
@@ -59,10 +65,11 @@ build=${T7105_BUILD_DIR:-$root/build}/windows
 export T7105_WINE_ROOT=$build/tests/wine/demo
 export T7105_TEST_BIN=$build/tests/wine
 export T7105_EXE=$build/app/T7105Cfg.exe
+export T7105_REPORT=$build/report/T7105Report.exe
 msi_package=$build/app/T7105Cfg.msi
 entry_before='T7105Cfg.exe /d:2'
-targets=(T7105Cfg t7105_camera t7105_cfgmgr32 reg_value machine_probe camera_probe region_probe
-  mains_decision_probe)
+targets=(T7105Cfg T7105Report t7105_camera t7105_cfgmgr32 reg_value machine_probe camera_probe
+  region_probe mains_decision_probe)
 if [[ $logon == yes ]]; then
   entry_before=absent
   targets+=(T7105Cfg_package process_wait)
@@ -117,6 +124,40 @@ region_apply "$zone" "$country" ||
 bias=$(sed -n 's/^bias=\([^ ]*\).*/\1/p' <<<"$REGION_SEEN")
 before=$(run_value_line)
 
+# The Run value as reg_value printed it, in words.
+describe_entry() {
+  [[ $1 == missing ]] && { echo "absent"; return; }
+  local size=${1#*size=}
+  printf '"%s" (REG_SZ, %s bytes with the NUL)' "$(entry_text "$1")" "${size%% *}"
+}
+
+# The text of a Run value as reg_value printed it.
+entry_text() {
+  printf '%b' "$(sed 's/.*bytes=//; s/00$//; s/../\\x&/g' <<<"$1")"
+}
+
+# The report, as a deployer runs it on the machine, and what it changed.
+if [[ $report == yes ]]; then
+  cp "$T7105_EXE" "$WINEPREFIX/drive_c/windows/system32/"
+  step "Running T7105Report.exe ${switches[*]:-(no switches: it reports on the logon entry)}"
+  rm -f "$CAMERA_LOG"
+  report_exit=0
+  TZ=$zone wine_program "$T7105_WINE_ROOT/bin/T7105Report.exe" "${switches[@]}" \
+    >"$SCENARIO_DIR/report.txt" 2>&1 || report_exit=$?
+  touch "$CAMERA_LOG"
+  echo
+  tr -d '\r' <"$SCENARIO_DIR/report.txt"
+  echo
+  step "What the report changed"
+  cat <<EOF
+exit code:        $report_exit (0: T7105Cfg.exe would write the property; docs/installing.md lists the others)
+Run value before: $(describe_entry "$before")
+Run value after:  $(describe_entry "$(run_value_line)")
+property writes:  $(camera_events set | grep -c .)
+EOF
+  exit 0
+fi
+
 if [[ $logon == yes ]]; then
   step "Installing T7105Cfg.msi: msiexec /i T7105Cfg.msi /qn DEVICENUMBER=2"
   place_configuration_manager
@@ -130,17 +171,6 @@ else
 fi
 after=$(run_value_line)
 
-# The text of a Run value as reg_value printed it.
-entry_text() {
-  printf '%b' "$(sed 's/.*bytes=//; s/00$//; s/../\\x&/g' <<<"$1")"
-}
-
-# The Run value as reg_value printed it, in words.
-describe_entry() {
-  [[ $1 == missing ]] && { echo "absent"; return; }
-  local size=${1#*size=}
-  printf '"%s" (REG_SZ, %s bytes with the NUL)' "$(entry_text "$1")" "${size%% *}"
-}
 
 # What decides the class, as the program's own code reads the switches of the
 # run: those given, or at a logon those of the entry the package left.
