@@ -129,8 +129,11 @@ void ReportFunctions(Survey* survey) {
   DWORD listed = 0;
   DEVINST child = survey->taken;
   BeginList(out, "functions\0");
-  CONFIGRET walked = CM_Get_Child(&child, survey->taken, 0);
-  while (walked == CR_SUCCESS && listed < kListedItems) {
+  // A call that reports success without writing leaves the node it was
+  // given: the walk ends there rather than meet it again.
+  DEVINST current = child;
+  CONFIGRET walked = CM_Get_Child(&child, current, 0);
+  while (walked == CR_SUCCESS && child != current && listed < kListedItems) {
     if (MatchFunctionIdList(survey->work, ReadNodeIdList(child, CM_DRP_HARDWAREID, survey->work),
                             row)) {
       BeginItem(out, "\0its function");
@@ -139,9 +142,8 @@ void ReportFunctions(Survey* survey) {
       EndItem(out);
       ++listed;
     }
-    const DEVINST current = child;
+    current = child;
     walked = CM_Get_Sibling(&child, current, 0);
-    if (child == current) walked = CR_NO_SUCH_DEVNODE;
   }
   EndList(out);
 }

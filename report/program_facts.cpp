@@ -153,7 +153,8 @@ void ReportProgram(Output* out, RunPicture* run, const char* commandTail) {
   } else if (entryCommand != NULL) {
     run->fromEntry = 1;
     run->entryDisabled = machineOff || userOff;
-    ReportCommand(out, run, FindCommandTail(entryCommand), "the logon entry, run at the next logon");
+    ReportCommand(out, run, FindCommandTail(entryCommand),
+                  "the logon entry, run at the next logon");
   } else {
     ReportCommand(out, run, "", why);
   }

@@ -79,6 +79,18 @@ report_no_camera() {
     'camera.nodes=[]' 'camera.taken=null' 'sources.match=null'
 }
 
+# The entry of another program under the program's name: reported as it
+# is, not parsed, and a bare run reported.
+report_entry_not_the_program() {
+  machine_begin
+  typical_machine
+  fixture_run_value 'C:\Tools\other.exe /d:2'
+  machine_ready
+  report_run
+  expect_report 0 'program.entry="C:\\Tools\\other.exe /d:2"' 'program.switches=""' \
+    'program.from="the logon entry does not start T7105Cfg.exe"' 'sources.match=1'
+}
+
 # A camera with a microphone: the parent taken, the camera's function read.
 report_composite() {
   local parent='USB\VID_5E3A&PID_2171\6&2C4A1F0E&0&3'
@@ -190,8 +202,8 @@ scenario_report() {
   scenario_prefix report
   cp "$T7105_EXE" "$WINEPREFIX/drive_c/windows/system32/" || { echo "FAIL  program copy"; exit 1; }
   local machine
-  for machine in bound no_camera composite other_name access_denied no_property_set answers_get \
-    entry_disabled no_country buenos_aires; do
+  for machine in bound no_camera entry_not_the_program composite other_name access_denied \
+    no_property_set answers_get entry_disabled no_country buenos_aires; do
     echo "      machine: $machine"
     "report_$machine"
   done
