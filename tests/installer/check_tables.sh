@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The package's tables as Windows Installer reads them (msiinfo export): the
-# program's identity, where the file goes, the logon entry and the action
+# program's identity, where the files go, the logon entry and the action
 # that writes it, the preset and remembered device number and mains
 # frequency, the launch condition, and the major-upgrade rules.
 # Needs no Wine.
@@ -77,6 +77,15 @@ File|File=T7105Cfg.exe|Component_|T7105Cfg
 File|File=T7105Cfg.exe|FileName|T7105Cfg.exe
 File|File=T7105Cfg.exe|Version|$file_version
 File|File=T7105Cfg.exe|Language|1033
+FeatureComponents|Component_=T7105Cfg|Feature_|Complete
+Component|Component=T7105Report|Directory_|System64Folder
+Component|Component=T7105Report|Attributes|256
+Component|Component=T7105Report|KeyPath|T7105Report.exe
+File|File=T7105Report.exe|Component_|T7105Report
+File|File=T7105Report.exe|FileName|T7105Report.exe
+File|File=T7105Report.exe|Version|$file_version
+File|File=T7105Report.exe|Language|1033
+FeatureComponents|Component_=T7105Report|Feature_|Complete
 Registry|Registry=LogonEntry|Root|2
 Registry|Registry=LogonEntry|Key|Software\Microsoft\Windows\CurrentVersion\Run
 Registry|Registry=LogonEntry|Name|T7105Cfg.exe
@@ -108,13 +117,18 @@ EOF_ROWS
 # detected. ~=: equal in any case (auto, AUTO, Auto).
 
 # The upgrade code never changes: machines in the field find their package
-# by it.
+# by it. Nor do the component codes: Windows Installer counts the copies of
+# a file in the System folder by its component's code.
 upgrade_code='{3B8E6F2A-5C41-4D7E-9A0B-2F6C81D4E937}'
 check "Property UpgradeCode" "$upgrade_code" "$(cell Property Property UpgradeCode Value)"
 for property in WIX_UPGRADE_DETECTED WIX_DOWNGRADE_DETECTED; do
   check "Upgrade $property UpgradeCode" "$upgrade_code" \
     "$(cell Upgrade ActionProperty "$property" UpgradeCode)"
 done
+check_rows <<EOF_COMPONENT_CODES
+Component|Component=T7105Cfg|ComponentId|{8D2F4C61-7A93-4E05-B1C8-5E9A3D76F210}
+Component|Component=T7105Report|ComponentId|{5B3A2FB3-83F8-4763-93C4-880B07EAF70F}
+EOF_COMPONENT_CODES
 
 # Order in the installation: the related products are found before the
 # downgrade condition is evaluated; the remembered device number and mains
