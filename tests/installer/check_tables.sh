@@ -117,18 +117,13 @@ EOF_ROWS
 # detected. ~=: equal in any case (auto, AUTO, Auto).
 
 # The upgrade code never changes: machines in the field find their package
-# by it. Nor do the component codes: Windows Installer counts the copies of
-# a file in the System folder by its component's code.
+# by it.
 upgrade_code='{3B8E6F2A-5C41-4D7E-9A0B-2F6C81D4E937}'
 check "Property UpgradeCode" "$upgrade_code" "$(cell Property Property UpgradeCode Value)"
 for property in WIX_UPGRADE_DETECTED WIX_DOWNGRADE_DETECTED; do
   check "Upgrade $property UpgradeCode" "$upgrade_code" \
     "$(cell Upgrade ActionProperty "$property" UpgradeCode)"
 done
-check_rows <<EOF_COMPONENT_CODES
-Component|Component=T7105Cfg|ComponentId|{8D2F4C61-7A93-4E05-B1C8-5E9A3D76F210}
-Component|Component=T7105Report|ComponentId|{5B3A2FB3-83F8-4763-93C4-880B07EAF70F}
-EOF_COMPONENT_CODES
 
 # Order in the installation: the related products are found before the
 # downgrade condition is evaluated; the remembered device number and mains
