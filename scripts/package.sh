@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Makes T7105Cfg.exe and its Windows Installer package ready for shipping,
-# as copies of the build's: signed when a signer is given (Authenticode,
-# SHA-256, with osslsigncode: the executable is signed, packaged, and the
-# package signed), both signatures described by the product's name and
-# timestamped when a timestamp authority is given, and the package with
-# DEVICENUMBER or MAINSFREQUENCY preset when a device number or a mains
-# frequency is given, for deployment tools that pass no properties; with
-# --with-auto, beside it T7105Cfg-auto.msi, the same package of the same
-# executable with MAINSFREQUENCY=auto preset (a release holds both). Beside
+# Makes T7105Cfg.exe, T7105Report.exe and their Windows Installer package
+# ready for shipping, as copies of the build's: signed when a signer is given
+# (Authenticode, SHA-256, with osslsigncode: the executables are signed,
+# packaged, and the package signed), all signatures described by the
+# product's name and timestamped when a timestamp authority is given, and the
+# package with DEVICENUMBER or MAINSFREQUENCY preset when a device number or
+# a mains frequency is given, for deployment tools that pass no properties;
+# with --with-auto, beside it T7105Cfg-auto.msi, the same package of the same
+# executables with MAINSFREQUENCY=auto preset (a release holds both). Beside
 # them SHA256SUMS, their checksums in sha256sum's format (`sha256sum -c
 # SHA256SUMS` in their folder checks them); it names every file made, and
 # CI's Windows job and the release take the files from it. The build's own
@@ -84,7 +84,7 @@ product_name=$(msiinfo export "$build/app/T7105Cfg.msi" Property | tr -d '\r' |
 # release follow, so that one added here is in the folder the Windows job runs
 # and in the release with no other change (the package installs those its
 # source lists).
-executables=(app/T7105Cfg.exe)
+executables=(app/T7105Cfg.exe report/T7105Report.exe)
 
 mkdir -p "$out"
 for file in "${executables[@]##*/}" T7105Cfg.msi T7105Cfg-auto.msi SHA256SUMS; do
@@ -106,10 +106,11 @@ sign() {
   fi
 }
 
-# Packages the shipped executable as $1, signed, with $2 as MAINSFREQUENCY's
+# Packages the shipped executables as $1, signed, with $2 as MAINSFREQUENCY's
 # preset.
 package() {
-  cmake -D EXECUTABLE="$staging/T7105Cfg.exe" -D PACKAGE="$staging/unsigned.msi" \
+  cmake -D EXECUTABLE="$staging/T7105Cfg.exe" -D REPORT="$staging/T7105Report.exe" \
+    -D PACKAGE="$staging/unsigned.msi" \
     -D DEVICE_NUMBER="$device_number" -D MAINS_FREQUENCY="$2" \
     -P "$build/installer/package.cmake"
   sign "$staging/unsigned.msi" "$staging/$1"

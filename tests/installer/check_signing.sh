@@ -4,16 +4,16 @@
 # loopback address (stopped at the end); signs with the certificate given
 # once as a PFX with its password, timestamped and with --with-auto, as a
 # release is made, and once as a certificate and an encrypted key with a
-# preset mains frequency; and checks that the executable and the packages
+# preset mains frequency; and checks that the executables and the packages
 # verify against it, carry the product's name and the timestamp, that each
-# package holds the signed executable and its presets (T7105Cfg-auto.msi
+# package holds the signed executables and its presets (T7105Cfg-auto.msi
 # MAINSFREQUENCY=auto), and that the build's own files are left as they were;
 # and in each way that SHA256SUMS beside the files checks them. A preset
 # package needs no signer; a mains frequency that the package would refuse is
 # refused at once, by package.sh and by package.cmake called directly; a
 # timestamp authority that does not answer fails the script with the signing
 # tool's words and leaves no file behind. The package's product and package
-# codes follow the versions of the tools that make it.
+# codes follow the versions of the tools that make it, and the report's bytes.
 #   check_signing.sh SOURCE_DIR BUILD_DIR PRODUCT_NAME
 set -uo pipefail
 source_dir=$1 build=$2 product_name=$3
@@ -64,7 +64,7 @@ for _ in $(seq 50); do [[ -s $work/tsa/url.txt ]] && break; sleep 0.1; done
 timestamp_url=$(cat "$work/tsa/url.txt")
 [[ -n $timestamp_url ]] || { cat "$work/tsa/log.txt"; echo "FAIL: no timestamp authority"; exit 1; }
 
-own_files() { sha256sum "$build/app/T7105Cfg.exe" "$build/app/T7105Cfg.msi"; }
+own_files() { sha256sum "$build"/app/T7105Cfg.{exe,msi} "$build/report/T7105Report.exe"; }
 before=$(own_files)
 # A package's presets, as package.cmake keeps them: "device number, mains
 # frequency".
@@ -78,7 +78,7 @@ while IFS='|' read -r way options signatures msi_presets auto_presets; do
   "$source_dir/scripts/package.sh" $options --build "$build" --out "$work/$way" \
     >"$work/package.txt" 2>&1 ||
     { cat "$work/package.txt"; check "package.sh ($way)" "exit 0" "failed"; continue; }
-  files=(T7105Cfg.exe T7105Cfg.msi)
+  files=(T7105Cfg.exe T7105Report.exe T7105Cfg.msi)
   [[ -z $auto_presets ]] || files+=(T7105Cfg-auto.msi)
   check "the files made ($way)" "$(printf '%s\n' "${files[@]}" SHA256SUMS | sort | paste -sd' ')" \
     "$(find "$work/$way" -mindepth 1 -printf '%f\n' | sort | paste -sd' ')"
@@ -93,8 +93,10 @@ while IFS='|' read -r way options signatures msi_presets auto_presets; do
     [[ $file == T7105Cfg.msi ]] || expected=$auto_presets
     check "$file's presets ($way)" "$expected" "$(presets "$work/$way/$file")"
     msiextract -C "$work/$way.extracted/$file" "$work/$way/$file" >/dev/null
-    check "$file's executable ($way)" "the shipped one" "$(cmp -s "$work/$way/T7105Cfg.exe" \
-      "$(find "$work/$way.extracted/$file" -name T7105Cfg.exe)" && echo "the shipped one" || echo "another")"
+    for executable in T7105Cfg.exe T7105Report.exe; do
+      check "$file's $executable ($way)" "the shipped one" "$(cmp -s "$work/$way/$executable" \
+        "$(find "$work/$way.extracted/$file" -name "$executable")" && echo "the shipped one" || echo "another")"
+    done
   done
 done <<EOF_WAYS
 pfx|--pfx $work/signer.pfx --pass-file $work/password.txt --timestamp $timestamp_url --with-auto|verified, timestamped|, |, auto
@@ -124,8 +126,9 @@ EOF_REFUSED
 # package takes before it reaches the package's SQL.
 for preset in "DEVICE_NUMBER=2') --" "DEVICE_NUMBER=0x10" "MAINS_FREQUENCY=55" \
   "MAINS_FREQUENCY=autox"; do
-  cmake -D EXECUTABLE="$build/app/T7105Cfg.exe" -D PACKAGE="$work/direct.msi" -D "$preset" \
-    -P "$build/installer/package.cmake" >"$work/package.txt" 2>&1
+  cmake -D EXECUTABLE="$build/app/T7105Cfg.exe" -D REPORT="$build/report/T7105Report.exe" \
+    -D PACKAGE="$work/direct.msi" -D "$preset" -P "$build/installer/package.cmake" \
+    >"$work/package.txt" 2>&1
   if grep -q "${preset%%=*}: " "$work/package.txt" && [[ ! -e $work/direct.msi ]]; then
     check "package.cmake with $preset" refused refused
   else
@@ -133,14 +136,17 @@ for preset in "DEVICE_NUMBER=2') --" "DEVICE_NUMBER=0x10" "MAINS_FREQUENCY=55" \
   fi
 done
 
-# The product and package codes follow the tools' versions: a package made
-# with a wixl or an msiinfo that reports another version (a wrapper that runs
-# the real tool otherwise) is another product, whose codes differ from those
-# of the package the build's tools make, which are the build's own.
+# The product and package codes follow the tools' versions and the report's
+# bytes: a package made with a wixl or an msiinfo that reports another
+# version (a wrapper that runs the real tool otherwise), or of the report with
+# 512 more bytes at its end, is another product, whose codes differ from
+# those of the package the build's tools make of the build's files, which are
+# the build's own.
 codes() { echo "$(package_property "$1" ProductCode) $(msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p')"; }
 make_package() {
-  cmake -D EXECUTABLE="$build/app/T7105Cfg.exe" -D PACKAGE="$work/tools/$1.msi" "${@:2}" \
-    -P "$build/installer/package.cmake" >"$work/tools/$1.txt" 2>&1 ||
+  cmake -D EXECUTABLE="$build/app/T7105Cfg.exe" -D REPORT="$build/report/T7105Report.exe" \
+    -D PACKAGE="$work/tools/$1.msi" "${@:2}" -P "$build/installer/package.cmake" \
+    >"$work/tools/$1.txt" 2>&1 ||
     cat "$work/tools/$1.txt"
 }
 mkdir "$work/tools"
@@ -156,11 +162,19 @@ for tool in wixl msiinfo; do
 exec $(command -v "$tool") "\$@"
 EOF_WRAPPER
   chmod +x "$work/tools/$tool"
-  make_package "$tool" -D "T7105_${tool^^}=$work/tools/$tool"
-  actual=$(codes "$work/tools/$tool.msi")
-  check "another $tool version: another product code" yes "$(differs "${build_codes% *}" "${actual% *}")"
-  check "another $tool version: another package code" yes "$(differs "${build_codes#* }" "${actual#* }")"
 done
+cp "$build/report/T7105Report.exe" "$work/tools/T7105Report.exe"
+truncate -s +512 "$work/tools/T7105Report.exe"
+while IFS='|' read -r other define; do
+  make_package "${define%%=*}" -D "$define"
+  actual=$(codes "$work/tools/${define%%=*}.msi")
+  check "another $other: another product code" yes "$(differs "${build_codes% *}" "${actual% *}")"
+  check "another $other: another package code" yes "$(differs "${build_codes#* }" "${actual#* }")"
+done <<EOF_OTHERS
+wixl version|T7105_WIXL=$work/tools/wixl
+msiinfo version|T7105_MSIINFO=$work/tools/msiinfo
+report|REPORT=$work/tools/T7105Report.exe
+EOF_OTHERS
 
 # Port 9 of the loopback address: no timestamp authority answers there. The
 # files of the run before are gone too, so that none can pass for this run's.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The package's tables as Windows Installer reads them (msiinfo export): the
-# program's identity, where the file goes, the logon entry and the action
+# program's identity, where the files go, the logon entry and the action
 # that writes it, the preset and remembered device number and mains
 # frequency, the launch condition, and the major-upgrade rules.
 # Needs no Wine.
@@ -77,6 +77,15 @@ File|File=T7105Cfg.exe|Component_|T7105Cfg
 File|File=T7105Cfg.exe|FileName|T7105Cfg.exe
 File|File=T7105Cfg.exe|Version|$file_version
 File|File=T7105Cfg.exe|Language|1033
+FeatureComponents|Component_=T7105Cfg|Feature_|Complete
+Component|Component=T7105Report|Directory_|System64Folder
+Component|Component=T7105Report|Attributes|256
+Component|Component=T7105Report|KeyPath|T7105Report.exe
+File|File=T7105Report.exe|Component_|T7105Report
+File|File=T7105Report.exe|FileName|T7105Report.exe
+File|File=T7105Report.exe|Version|$file_version
+File|File=T7105Report.exe|Language|1033
+FeatureComponents|Component_=T7105Report|Feature_|Complete
 Registry|Registry=LogonEntry|Root|2
 Registry|Registry=LogonEntry|Key|Software\Microsoft\Windows\CurrentVersion\Run
 Registry|Registry=LogonEntry|Name|T7105Cfg.exe

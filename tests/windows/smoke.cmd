@@ -1,11 +1,12 @@
 @echo off
 rem The packages and the program they install, on a real Windows: a mains
 rem frequency the package refuses, then installed with a device number and a
-rem mains frequency, the entry rewritten with /patchreg, a run on a machine
-rem without the camera, then removal; then the package with MAINSFREQUENCY=auto
-rem preset, installed without properties and removed. Run it elevated, from a
-rem 64-bit cmd, in the folder that scripts/package.sh --with-auto made
-rem (T7105Cfg.exe, T7105Cfg.msi, T7105Cfg-auto.msi); the msiexec logs
+rem mains frequency (T7105Report.exe beside the program), the entry rewritten
+rem with /patchreg, a run on a machine without the camera, then removal (the
+rem report with it); then the package with MAINSFREQUENCY=auto preset,
+rem installed without properties and removed. Run it elevated, from a 64-bit
+rem cmd, in the folder that scripts/package.sh --with-auto made (T7105Cfg.exe,
+rem T7105Report.exe, T7105Cfg.msi, T7105Cfg-auto.msi); the msiexec logs
 rem (refused.log, install.log, remove.log, install-auto.log, remove-auto.log)
 rem stay there. One line per check, then "N passed, N failed"; the exit code
 rem is 1 when any check failed.
@@ -16,6 +17,7 @@ rem install) gives 9009 where start would open a dialog that nobody closes.
 setlocal
 set "run_key=HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 set "program=%SystemRoot%\System32\T7105Cfg.exe"
+set "report=%SystemRoot%\System32\T7105Report.exe"
 set "other=C:\Tools\other.exe /quiet"
 set passed=0
 set failed=0
@@ -46,6 +48,7 @@ call :msiexec /i "%CD%\T7105Cfg.msi" /qn DEVICENUMBER=2 MAINSFREQUENCY=50 /l*v i
 call :check "msiexec /i DEVICENUMBER=2 MAINSFREQUENCY=50: exit code" 0 %code%
 call :program_state
 call :check "%program%" present %state%
+call :check "%report%" present %report_state%
 call :run_value T7105Cfg.exe
 call :check "Run value" "T7105Cfg.exe /d:2 /hz:50" "%value%"
 
@@ -70,6 +73,7 @@ call :msiexec /x "%CD%\T7105Cfg.msi" /qn /l*v remove.log
 call :check "msiexec /x: exit code" 0 %code%
 call :program_state
 call :check "%program%" absent %state%
+call :check "%report%" absent %report_state%
 call :run_value T7105Cfg.exe
 call :check "Run value" absent "%value%"
 
@@ -121,10 +125,13 @@ set "value=absent"
 for /f "tokens=2,*" %%a in ('reg query "%run_key%" /v %1 /reg:64 2^>nul') do if "%%a"=="REG_SZ" set "value=%%b"
 exit /b 0
 
-rem Sets state to present or absent: the installed program.
+rem Sets state to present or absent: the installed program; report_state the
+rem same for the report beside it.
 :program_state
 set state=absent
 if exist "%program%" set state=present
+set report_state=absent
+if exist "%report%" set report_state=present
 exit /b 0
 
 rem One check: its name %1, the value expected %2 and the value got %3.

@@ -6,9 +6,9 @@
 #   scenarios.sh <scenario>
 # Environment: T7105_WINE_ROOT (with a prefix made by prefix.sh setup),
 # T7105_TEST_BIN, the program's identity as T7105_VERSION_*, and for the
-# installing scenarios and the Windows smoke test T7105_EXE, T7105_PACKAGE,
-# T7105_PACKAGE_NEXT, T7105_PACKAGE_SAME_VERSION, T7105_PACKAGE_PRESET and
-# T7105_PACKAGE_AUTO.
+# installing scenarios and the Windows smoke test T7105_EXE, T7105_REPORT,
+# T7105_PACKAGE, T7105_PACKAGE_NEXT, T7105_PACKAGE_SAME_VERSION,
+# T7105_PACKAGE_PRESET and T7105_PACKAGE_AUTO.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/wine.sh

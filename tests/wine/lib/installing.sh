@@ -6,9 +6,12 @@
 # T7105_TEST_BIN (the test-only cfgmgr32.dll, reg_value and process_wait).
 
 # Where the package puts the program: the 64-bit System folder, where the
-# logon entry's bare name resolves.
+# logon entry's bare name resolves; and the report beside it.
 installed_program() {
   printf '%s/drive_c/windows/system32/T7105Cfg.exe' "$WINEPREFIX"
+}
+installed_report() {
+  printf '%s/drive_c/windows/system32/T7105Report.exe' "$WINEPREFIX"
 }
 
 # A scenario's own copy of the suite's prefix, T7105_WINE_ROOT/NAME, with its
@@ -99,9 +102,10 @@ expect_registered() {
 }
 
 # The installed program: the build's executable, the other one
-# (T7105_EXE_OTHER), or absent.
+# (T7105_EXE_OTHER), or absent. Every package here holds the build's report
+# (T7105_REPORT): it is installed with the program and removed with it.
 expect_installed_program() {
-  local actual=absent program
+  local actual=absent program report=absent expected_report="the build's"
   program=$(installed_program)
   if [[ -e $program ]]; then
     actual=unknown
@@ -109,14 +113,19 @@ expect_installed_program() {
     cmp -s "$program" "$T7105_EXE_OTHER" && actual=other
   fi
   check "program in system32" "$1" "$actual"
+  [[ ! -e $(installed_report) ]] || report=unknown
+  cmp -s "$(installed_report)" "$T7105_REPORT" && report="the build's"
+  [[ $1 != absent ]] || expected_report=absent
+  check "report in system32" "$expected_report" "$report"
 }
 
 # What HKLM still holds of the product after its removal: every line of the
-# hive's export that names the program, the product or one of the given
-# packages' product codes (as written, and packed as Windows Installer keys
-# them). Empty when nothing is left.
+# hive's export that names the program, the report, the product or one of
+# the given packages' product codes (as written, and packed as Windows
+# Installer keys them). Empty when nothing is left.
 product_registry_traces() {
-  local export=$SCENARIO_DIR/hklm.reg patterns=(T7105Cfg "$(package_property "$1" ProductName)")
+  local export=$SCENARIO_DIR/hklm.reg
+  local patterns=(T7105Cfg T7105Report "$(package_property "$1" ProductName)")
   local package code
   for package in "$@"; do
     code=$(package_property "$package" ProductCode)

@@ -19,10 +19,11 @@ other_run_value_line() {
     tr -d '\r' || true
 }
 
-# Installed with DEVICENUMBER=2, the program is in the System folder and its
-# entry carries /d:2; the installation does not reach the camera. At the next
-# logon the entry configures the second camera and, the key being writable,
-# goes. Removed, neither the program nor the entry is left.
+# Installed with DEVICENUMBER=2, the program is in the System folder, the
+# report beside it, and its entry carries /d:2; the installation does not
+# reach the camera. At the next logon the entry configures the second camera
+# and, the key being writable, goes. Removed, neither the program, the report
+# nor the entry is left.
 scenario_package_install_logon_remove() {
   installing_prefix
   machine_begin
@@ -64,9 +65,10 @@ scenario_package_logon_unplugged() {
 }
 
 # A higher version replaces the installed one: one product among the
-# installed programs, and the entry the new installation wrote. A lower
-# version is refused and changes nothing. Removal takes the program and its
-# entry, and leaves another program's Run value as it was.
+# installed programs, its program and report, and the entry the new
+# installation wrote. A lower version is refused and changes nothing. Removal
+# takes the program, the report and the entry, and leaves another program's
+# Run value as it was.
 scenario_package_upgrade_remove() {
   installing_prefix
   machine_begin
