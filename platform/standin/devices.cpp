@@ -260,48 +260,55 @@ CONFIGRET WINAPI CM_Open_DevNode_Key(DEVINST dnDevNode, REGSAM samDesired, ULONG
   return CR_SUCCESS;
 }
 
+namespace {
+
 // The device tree holds present devices only: a phantom has no children and
-// is no one's child. Children are met in the order they were added.
-CONFIGRET WINAPI CM_Get_Child(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags) {
-  const Fault fault = sim::EnterOperation("CM_Get_Child");
+// is no one's child. Children are met in the order they were added. The two
+// walks of the tree check their call alike; `node` is then the one asked of.
+CONFIGRET BeginTreeWalk(const char* operation, PDEVINST result, DEVINST dnDevInst, ULONG ulFlags,
+                        const DeviceNode** node) {
+  const Fault fault = sim::EnterOperation(operation);
+  *node = nullptr;
   if (fault == Fault::kSucceedWithoutOutput) return CR_SUCCESS;
   if (fault == Fault::kFail) return CR_NO_SUCH_DEVNODE;
-  if (pdnDevInst == nullptr) return CR_INVALID_POINTER;
+  if (result == nullptr) return CR_INVALID_POINTER;
   if (ulFlags != 0) return CR_INVALID_FLAG;
-  const DeviceNode* node = sim::detail::Node(dnDevInst);
-  if (node == nullptr) return CR_INVALID_DEVNODE;
-  const auto children = TheMachine().childrenByParent.find(dnDevInst);
-  if (!node->present || children == TheMachine().childrenByParent.end()) return CR_NO_SUCH_DEVNODE;
-  for (DEVINST child : children->second) {
-    if (TheMachine().devices[child].present) {
-      *pdnDevInst = child;
+  *node = sim::detail::Node(dnDevInst);
+  if (*node == nullptr) return CR_INVALID_DEVNODE;
+  return (*node)->present ? CR_SUCCESS : CR_NO_SUCH_DEVNODE;
+}
+
+// The first present node among `nodes` from `first` on.
+CONFIGRET FirstPresent(const std::vector<DEVINST>& nodes,
+                       std::vector<DEVINST>::const_iterator first, PDEVINST result) {
+  for (auto next = first; next != nodes.end(); ++next) {
+    if (TheMachine().devices[*next].present) {
+      *result = *next;
       return CR_SUCCESS;
     }
   }
   return CR_NO_SUCH_DEVNODE;
 }
 
+}  // namespace
+
+CONFIGRET WINAPI CM_Get_Child(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags) {
+  const DeviceNode* node = nullptr;
+  const CONFIGRET checked = BeginTreeWalk("CM_Get_Child", pdnDevInst, dnDevInst, ulFlags, &node);
+  if (checked != CR_SUCCESS || node == nullptr) return checked;
+  const auto children = TheMachine().childrenByParent.find(dnDevInst);
+  if (children == TheMachine().childrenByParent.end()) return CR_NO_SUCH_DEVNODE;
+  return FirstPresent(children->second, children->second.begin(), pdnDevInst);
+}
+
 CONFIGRET WINAPI CM_Get_Sibling(PDEVINST pdnDevInst, DEVINST dnDevInst, ULONG ulFlags) {
-  const Fault fault = sim::EnterOperation("CM_Get_Sibling");
-  if (fault == Fault::kSucceedWithoutOutput) return CR_SUCCESS;
-  if (fault == Fault::kFail) return CR_NO_SUCH_DEVNODE;
-  if (pdnDevInst == nullptr) return CR_INVALID_POINTER;
-  if (ulFlags != 0) return CR_INVALID_FLAG;
-  const DeviceNode* node = sim::detail::Node(dnDevInst);
-  if (node == nullptr) return CR_INVALID_DEVNODE;
-  const auto parent =
-      TheMachine().nodesByInstanceId.find(sim::detail::FoldCase(node->parentInstanceId));
-  if (!node->present || node->parentInstanceId.empty() ||
-      parent == TheMachine().nodesByInstanceId.end()) {
-    return CR_NO_SUCH_DEVNODE;
-  }
+  const DeviceNode* node = nullptr;
+  const CONFIGRET checked = BeginTreeWalk("CM_Get_Sibling", pdnDevInst, dnDevInst, ulFlags, &node);
+  if (checked != CR_SUCCESS || node == nullptr) return checked;
+  const auto& index = TheMachine().nodesByInstanceId;
+  const auto parent = index.find(sim::detail::FoldCase(node->parentInstanceId));
+  if (node->parentInstanceId.empty() || parent == index.end()) return CR_NO_SUCH_DEVNODE;
   const std::vector<DEVINST>& siblings = TheMachine().childrenByParent[parent->second];
-  auto next = std::find(siblings.begin(), siblings.end(), dnDevInst);
-  while (next != siblings.end() && ++next != siblings.end()) {
-    if (TheMachine().devices[*next].present) {
-      *pdnDevInst = *next;
-      return CR_SUCCESS;
-    }
-  }
-  return CR_NO_SUCH_DEVNODE;
+  const auto self = std::find(siblings.begin(), siblings.end(), dnDevInst);
+  return self == siblings.end() ? CR_NO_SUCH_DEVNODE : FirstPresent(siblings, self + 1, pdnDevInst);
 }

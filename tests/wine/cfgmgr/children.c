@@ -40,31 +40,36 @@ static CONFIGRET find_child(const char *parent, const char *after, PDEVINST foun
   return result;
 }
 
+/* Opens the device behind a node and reads its instance ID (MAX_DEVICE_ID_LEN
+   + 1 bytes); 0 when the node is unknown. */
+static int open_node(DEVINST node, HDEVINFO *devices, SP_DEVINFO_DATA *device, char *id) {
+  id[0] = '\0';
+  if (!devnode_open(node, devices, device) ||
+      !SetupDiGetDeviceInstanceIdA(*devices, device, id, MAX_DEVICE_ID_LEN, NULL))
+    return 0;
+  id[MAX_DEVICE_ID_LEN] = '\0';
+  return 1;
+}
+
 CONFIGRET WINAPI CM_Get_Child(PDEVINST child, DEVINST node, ULONG flags) {
-  if (child == NULL) return CR_INVALID_POINTER;
-  if (flags != 0) return CR_INVALID_FLAG;
   HDEVINFO devices = INVALID_HANDLE_VALUE;
   SP_DEVINFO_DATA device;
-  char id[MAX_DEVICE_ID_LEN + 1] = "";
-  if (!devnode_open(node, &devices, &device) ||
-      !SetupDiGetDeviceInstanceIdA(devices, &device, id, MAX_DEVICE_ID_LEN, NULL))
-    return CR_INVALID_DEVNODE;
-  id[MAX_DEVICE_ID_LEN] = '\0';
+  char id[MAX_DEVICE_ID_LEN + 1];
+  if (child == NULL) return CR_INVALID_POINTER;
+  if (flags != 0) return CR_INVALID_FLAG;
+  if (!open_node(node, &devices, &device, id)) return CR_INVALID_DEVNODE;
   if (!devnode_test_value(devices, &device, "TestPresent", 1)) return CR_NO_SUCH_DEVNODE;
   return find_child(id, NULL, child);
 }
 
 CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG flags) {
-  if (sibling == NULL) return CR_INVALID_POINTER;
-  if (flags != 0) return CR_INVALID_FLAG;
   HDEVINFO devices = INVALID_HANDLE_VALUE;
   SP_DEVINFO_DATA device;
-  char id[MAX_DEVICE_ID_LEN + 1] = "";
-  char parent[MAX_DEVICE_ID_LEN + 1] = "";
-  if (!devnode_open(node, &devices, &device) ||
-      !SetupDiGetDeviceInstanceIdA(devices, &device, id, MAX_DEVICE_ID_LEN, NULL))
-    return CR_INVALID_DEVNODE;
-  id[MAX_DEVICE_ID_LEN] = '\0';
+  char id[MAX_DEVICE_ID_LEN + 1];
+  char parent[MAX_DEVICE_ID_LEN + 1];
+  if (sibling == NULL) return CR_INVALID_POINTER;
+  if (flags != 0) return CR_INVALID_FLAG;
+  if (!open_node(node, &devices, &device, id)) return CR_INVALID_DEVNODE;
   parent_of(devices, &device, parent, sizeof parent);
   if (parent[0] == '\0') return CR_NO_SUCH_DEVNODE;
   return find_child(parent, id, sibling);
