@@ -119,7 +119,9 @@ int ReportStartupSwitch(Output* out, HKEY root, const char* name) {
   const int readable =
       (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) && size != 0 && type == REG_BINARY;
   const int disabled = readable && status == ERROR_SUCCESS && (data[0] & 1) != 0;
-  PutWords(out, name, !readable ? "no switch" : disabled ? "disabled" : "enabled");
+  const char* state = "no switch";
+  if (readable) state = disabled ? "disabled" : "enabled";
+  PutWords(out, name, state);
   return disabled;
 }
 

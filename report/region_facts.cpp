@@ -18,7 +18,7 @@ void ReportZone(Output* out, LONG* bias) {
   DYNAMIC_TIME_ZONE_INFORMATION dynamic;
   memset(&dynamic, 0, sizeof dynamic);
   if (GetDynamicTimeZoneInformation(&dynamic) != TIME_ZONE_ID_INVALID) {
-    dynamic.TimeZoneKeyName[sizeof dynamic.TimeZoneKeyName / sizeof(WCHAR) - 1] = L'\0';
+    dynamic.TimeZoneKeyName[(sizeof dynamic.TimeZoneKeyName / sizeof(WCHAR)) - 1] = L'\0';
     PutWide(out, "zone\0Windows time zone", dynamic.TimeZoneKeyName);
   } else {
     PutNone(out, "zone\0Windows time zone", "unreadable");
@@ -100,20 +100,23 @@ void ReportRegion(Output* out, RunPicture* run) {
   ReportCorrection(out, correction);
 
   const LONG frequency = run->options.mainsFrequency;
+  const char* inForce = "none";
   const char* decides = "the region rule";
   run->frequencyClass = ruleClass;
-  if (frequency == 50 || frequency == 60) {
-    decides = frequency == 50 ? "/hz:50, without the rule" : "/hz:60, without the rule";
-    run->frequencyClass = frequency == 50 ? 1 : 2;
+  if (frequency == 50) {
+    inForce = "50";
+    decides = "/hz:50, without the rule";
+    run->frequencyClass = 1;
+  } else if (frequency == 60) {
+    inForce = "60";
+    decides = "/hz:60, without the rule";
+    run->frequencyClass = 2;
   } else if (frequency == kMainsFrequencyAuto) {
+    inForce = "auto";
     decides = correction != NULL ? "/hz:auto: its correction" : "/hz:auto: no correction, the rule";
     run->frequencyClass = autoClass;
   }
-  PutWords(out, "hz\0/hz: in force",
-           frequency == kMainsFrequencyAuto ? "auto"
-           : frequency == 50                ? "50"
-           : frequency == 60                ? "60"
-                                            : "none");
+  PutWords(out, "hz\0/hz: in force", inForce);
   PutWords(out, "decides\0decides", decides);
   PutNumber(out, "class\0class the program writes", run->frequencyClass);
   EndSection(out);

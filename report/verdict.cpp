@@ -5,7 +5,7 @@
 #include "report/verdict_codes.h"
 
 int ReportVerdict(Output* out, const RunPicture* run) {
-  char sentence[2 * MAX_PATH + 160];
+  char sentence[(2 * MAX_PATH) + 160];
   char* end = sentence;
   const char* name = run->friendlyName;
   int code = kWouldWrite;
